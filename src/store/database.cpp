@@ -1,0 +1,610 @@
+#include "database.h"
+
+#include "error.h"
+
+#include <QAtomicInt>
+#include <algorithm>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+namespace {
+
+QAtomicInt connectionCounter;
+
+QString storeMessage(const QSqlError& e)
+{
+    QString text = e.databaseText().trimmed();
+    if (text.isEmpty())
+        text = e.text().trimmed();
+    return text;
+}
+
+void execOrThrow(QSqlDatabase db, const QString& sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        throw Error(storeMessage(q.lastError()));
+}
+
+sqlite3* sqliteHandle(const QSqlDatabase& db)
+{
+    const QVariant v = db.driver()->handle();
+    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3* const*>(v.data());
+    return nullptr;
+}
+
+bool isReadOnlyPragma(const char* name)
+{
+    static const char* const allowed[] = {"table_info", "table_xinfo", "index_list", "index_info",
+                                          "index_xinfo", "database_list", "collation_list"};
+    if (!name)
+        return false;
+    for (const char* a : allowed)
+        if (sqlite3_stricmp(a, name) == 0)
+            return true;
+    return false;
+}
+
+// Every statement on an SQLite connection passes through here while it is
+// prepared, so SQL cannot reach what the credentials do not grant.
+int authorize(void* ctx, int action, const char* a, const char* b, const char*, const char*)
+{
+    auto* db = static_cast<Database*>(ctx);
+    if (db->systemAccess() || db->isMaster())
+        return SQLITE_OK;
+    auto deny = [db] {
+        db->noteDenied();
+        return SQLITE_DENY;
+    };
+    auto internal = [](const char* t) { return t && sqlite3_strnicmp(t, "sqlite_", 7) == 0; };
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_FUNCTION:
+    case SQLITE_TRANSACTION:
+    case SQLITE_SAVEPOINT:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    case SQLITE_PRAGMA:
+        return isReadOnlyPragma(a) && !b ? SQLITE_OK : deny();
+    case SQLITE_READ: {
+        if (internal(a))
+            return SQLITE_OK;
+        const TableRights r = db->tableRights(QString::fromUtf8(a));
+        if (!r.can(rights::Read))
+            return deny();
+        if (b && *b && !(r.field(QString::fromUtf8(b)) & rights::Read))
+            return SQLITE_IGNORE;  // a hidden field reads as empty
+        return SQLITE_OK;
+    }
+    case SQLITE_UPDATE: {
+        if (a && sqlite3_stricmp(a, "sqlite_sequence") == 0)
+            return SQLITE_OK;
+        const TableRights r = db->tableRights(QString::fromUtf8(a));
+        if (!r.can(rights::Modify) || (b && *b && !(r.field(QString::fromUtf8(b)) & rights::Modify)))
+            return deny();
+        return SQLITE_OK;
+    }
+    case SQLITE_INSERT:
+        if (a && sqlite3_stricmp(a, "sqlite_sequence") == 0)
+            return SQLITE_OK;
+        return db->tableRights(QString::fromUtf8(a)).can(rights::Insert) ? SQLITE_OK : deny();
+    case SQLITE_DELETE:
+        if (a && sqlite3_stricmp(a, "sqlite_sequence") == 0)
+            return SQLITE_OK;
+        return db->tableRights(QString::fromUtf8(a)).can(rights::Delete) ? SQLITE_OK : deny();
+    case SQLITE_ALTER_TABLE:
+        return db->tableRights(QString::fromUtf8(b)).can(rights::Restructure) ? SQLITE_OK : deny();
+    case SQLITE_CREATE_INDEX:
+    case SQLITE_DROP_INDEX:
+        return db->tableRights(QString::fromUtf8(b)).can(rights::Restructure) ? SQLITE_OK : deny();
+    default:
+        return deny();  // creating or dropping tables, attaching files: master only
+    }
+}
+
+FieldType typeFromSqlite(const QString& declared, int* width)
+{
+    const QString t = declared.trimmed().toUpper();
+    *width = 0;
+    static const QRegularExpression varchar(QStringLiteral("^(VAR)?CHAR\\s*\\((\\d+)\\)$"));
+    const auto m = varchar.match(t);
+    if (m.hasMatch()) {
+        *width = m.captured(2).toInt();
+        return FieldType::String;
+    }
+    if (t == QLatin1String("SMALLINT"))
+        return FieldType::SmallInt;
+    if (t.contains(QLatin1String("INT")))
+        return FieldType::Integer;
+    if (t == QLatin1String("REAL") || t == QLatin1String("FLOAT") || t.startsWith(QLatin1String("DOUBLE")))
+        return FieldType::Float;
+    if (t == QLatin1String("DATE"))
+        return FieldType::Date;
+    if (t == QLatin1String("TIME"))
+        return FieldType::Time;
+    if (t == QLatin1String("TIMESTAMP") || t == QLatin1String("DATETIME"))
+        return FieldType::DateTime;
+    if (t == QLatin1String("BLOB"))
+        return FieldType::Graphic;
+    return FieldType::Memo;
+}
+
+FieldType typeFromPostgres(const QString& dataType)
+{
+    if (dataType == QLatin1String("integer") || dataType == QLatin1String("bigint"))
+        return FieldType::Integer;
+    if (dataType == QLatin1String("smallint"))
+        return FieldType::SmallInt;
+    if (dataType == QLatin1String("double precision") || dataType == QLatin1String("real")
+        || dataType == QLatin1String("numeric"))
+        return FieldType::Float;
+    if (dataType == QLatin1String("character varying") || dataType == QLatin1String("character"))
+        return FieldType::String;
+    if (dataType == QLatin1String("date"))
+        return FieldType::Date;
+    if (dataType.startsWith(QLatin1String("time ")) || dataType == QLatin1String("time"))
+        return FieldType::Time;
+    if (dataType.startsWith(QLatin1String("timestamp")))
+        return FieldType::DateTime;
+    if (dataType == QLatin1String("bytea"))
+        return FieldType::Graphic;
+    return FieldType::Memo;
+}
+
+}  // namespace
+
+Database::Database(StoreLocation location)
+    : m_location(std::move(location)),
+      m_connectionName(QStringLiteral("lunawa-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+Database::~Database()
+{
+    close();
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+bool Database::isOpen() const
+{
+    return QSqlDatabase::contains(m_connectionName) && connection().isOpen();
+}
+
+QString Database::dataDirectory() const
+{
+    return m_location.engine == Engine::SQLite ? m_location.folder : QString();
+}
+
+void Database::connectForCreation()
+{
+    close();
+    QSqlDatabase db;
+    if (m_location.engine == Engine::SQLite) {
+        if (!QDir().mkpath(m_location.folder))
+            throw Error(QStringLiteral("Nie można utworzyć folderu %1").arg(QDir::toNativeSeparators(m_location.folder)));
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        db.setDatabaseName(m_location.sqliteFile());
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    } else {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+        db.setHostName(m_location.host);
+        db.setPort(m_location.port);
+        db.setDatabaseName(m_location.database);
+        db.setUserName(m_location.user);
+        db.setPassword(m_location.password);
+    }
+    if (!db.open()) {
+        const QString msg = storeMessage(db.lastError());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw Error(msg);
+    }
+    runPragmas();
+    installSqliteHooks();
+}
+
+void Database::open()
+{
+    close();
+    QSqlDatabase db;
+    if (m_location.engine == Engine::SQLite) {
+        const QString file = m_location.sqliteFile();
+        if (!QFileInfo(file).isFile())
+            throw Error(QStringLiteral("Nie znaleziono bazy danych w folderze %1").arg(QDir::toNativeSeparators(m_location.folder)));
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        // mode=rw: opening must never create a file.
+        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=10000"));
+    } else {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+        db.setHostName(m_location.host);
+        db.setPort(m_location.port);
+        db.setDatabaseName(m_location.database);
+        db.setUserName(m_location.user);
+        db.setPassword(m_location.password);
+    }
+    if (!db.open()) {
+        const QString msg = storeMessage(db.lastError());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw Error(QStringLiteral("Nie można otworzyć bazy danych %1\n%2").arg(m_location.describe(), msg));
+    }
+    try {
+        runPragmas();
+        installSqliteHooks();
+        if (!hasTable(QStringLiteral("OPCJE")) || !hasTable(rights::systemTable()))
+            throw Error(QStringLiteral("%1 nie zawiera bazy danych programu").arg(m_location.describe()));
+        reloadRights();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::runPragmas()
+{
+    if (m_location.engine == Engine::SQLite) {
+        SystemAccess sys(*this);
+        execOrThrow(connection(), QStringLiteral("PRAGMA journal_mode=WAL"));
+        execOrThrow(connection(), QStringLiteral("PRAGMA synchronous=NORMAL"));
+    } else {
+        execOrThrow(connection(), QStringLiteral("SET client_min_messages TO WARNING"));
+    }
+}
+
+void Database::installSqliteHooks()
+{
+    if (m_location.engine != Engine::SQLite)
+        return;
+    if (sqlite3* h = sqliteHandle(connection()))
+        sqlite3_set_authorizer(h, authorize, this);
+}
+
+void Database::close()
+{
+    if (!QSqlDatabase::contains(m_connectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isOpen()) {
+            if (m_txDepth > 0)
+                rollback();
+            if (sqlite3* h = m_location.engine == Engine::SQLite ? sqliteHandle(db) : nullptr)
+                sqlite3_set_authorizer(h, nullptr, nullptr);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_fieldCache.clear();
+    m_tableCache.clear();
+    m_txDepth = 0;
+}
+
+void Database::setCredentials(const QStringList& credentials)
+{
+    m_credentials = credentials;
+    reloadRights();
+}
+
+bool Database::isMaster() const
+{
+    return m_credentials.contains(rights::masterCredential());
+}
+
+void Database::reloadRights()
+{
+    m_rights.clear();
+    if (isOpen() && !isMaster())
+        m_rights = rights::effectiveRights(*this, m_credentials);
+    // Statements prepared under the old credentials must be authorized again.
+    if (m_location.engine == Engine::SQLite && isOpen())
+        if (sqlite3* h = sqliteHandle(connection()))
+            sqlite3_set_authorizer(h, authorize, this);
+}
+
+TableRights Database::tableRights(const QString& table) const
+{
+    if (isMaster() || systemAccess()) {
+        TableRights all;
+        all.everything = true;
+        return all;
+    }
+    return m_rights.value(table.toUpper());
+}
+
+bool Database::takeDenied()
+{
+    const bool d = m_denied;
+    m_denied = false;
+    return d;
+}
+
+QStringList Database::tableNames() const
+{
+    if (!m_tableCache.isEmpty())
+        return m_tableCache;
+    auto* self = const_cast<Database*>(this);
+    SystemAccess sys(*self);
+    QSqlQuery q(connection());
+    QString sql;
+    if (m_location.engine == Engine::SQLite)
+        sql = QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid");
+    else
+        sql = QStringLiteral("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                             "WHERE n.nspname = current_schema() AND c.relkind = 'r' ORDER BY c.oid");
+    if (!q.exec(sql))
+        throw Error(storeMessage(q.lastError()));
+    QStringList out;
+    while (q.next()) {
+        const QString name = q.value(0).toString().toUpper();
+        if (name != rights::systemTable())
+            out << name;
+    }
+    m_tableCache = out;
+    return out;
+}
+
+bool Database::hasTable(const QString& table) const
+{
+    if (table.compare(rights::systemTable(), Qt::CaseInsensitive) == 0) {
+        auto* self = const_cast<Database*>(this);
+        SystemAccess sys(*self);
+        QSqlQuery q(connection());
+        if (m_location.engine == Engine::SQLite)
+            q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=:n"));
+        else
+            q.prepare(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema=current_schema() AND table_name=lower(:n)"));
+        q.bindValue(QStringLiteral(":n"), rights::systemTable());
+        return q.exec() && q.next();
+    }
+    return tableNames().contains(table.toUpper());
+}
+
+QList<StoreField> Database::fields(const QString& tableName) const
+{
+    const QString table = tableName.toUpper();
+    const auto cached = m_fieldCache.constFind(table);
+    if (cached != m_fieldCache.constEnd())
+        return *cached;
+    auto* self = const_cast<Database*>(this);
+    SystemAccess sys(*self);
+    QList<StoreField> out;
+    QSqlQuery q(connection());
+    if (m_location.engine == Engine::SQLite) {
+        QString createSql;
+        {
+            QSqlQuery s(connection());
+            s.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name=:n"));
+            s.bindValue(QStringLiteral(":n"), table);
+            if (s.exec() && s.next())
+                createSql = s.value(0).toString().toUpper();
+        }
+        if (createSql.isEmpty())
+            throw Error(QStringLiteral("Tabela %1 nie istnieje").arg(table));
+        if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
+            throw Error(storeMessage(q.lastError()));
+        while (q.next()) {
+            StoreField f;
+            f.name = q.value(1).toString().toUpper();
+            const QString declared = q.value(2).toString();
+            f.type = typeFromSqlite(declared, &f.width);
+            const bool pk = q.value(5).toInt() > 0;
+            if (pk && declared.trimmed().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0
+                && createSql.contains(QLatin1String("AUTOINCREMENT"))) {
+                f.type = FieldType::AutoInc;
+                f.autoInc = true;
+            }
+            out << f;
+        }
+    } else {
+        q.prepare(QStringLiteral("SELECT column_name, data_type, character_maximum_length, is_identity "
+                                 "FROM information_schema.columns WHERE table_schema = current_schema() "
+                                 "AND table_name = lower(:t) ORDER BY ordinal_position"));
+        q.bindValue(QStringLiteral(":t"), table);
+        if (!q.exec())
+            throw Error(storeMessage(q.lastError()));
+        while (q.next()) {
+            StoreField f;
+            f.name = q.value(0).toString().toUpper();
+            if (f.name == hiddenRowId())
+                continue;
+            f.type = typeFromPostgres(q.value(1).toString());
+            f.width = q.value(2).toInt();
+            if (q.value(3).toString() == QLatin1String("YES")) {
+                f.type = FieldType::AutoInc;
+                f.autoInc = true;
+            }
+            out << f;
+        }
+        if (out.isEmpty())
+            throw Error(QStringLiteral("Tabela %1 nie istnieje").arg(table));
+    }
+    m_fieldCache.insert(table, out);
+    return out;
+}
+
+bool Database::hasColumn(const QString& table, const QString& column) const
+{
+    if (!hasTable(table))
+        return false;
+    for (const StoreField& f : fields(table))
+        if (f.name.compare(column, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QList<StoreIndex> Database::indexes(const QString& tableName) const
+{
+    const QString table = tableName.toUpper();
+    auto* self = const_cast<Database*>(this);
+    SystemAccess sys(*self);
+    QList<StoreIndex> out;
+    const QString prefix = table + QStringLiteral("__");
+    auto logical = [&](const QString& physical) {
+        QString name = physical.toUpper();
+        if (!name.startsWith(prefix))
+            return name;
+        name = name.mid(prefix.size());
+        return name.startsWith(QLatin1String("BY_")) ? QString() : name;
+    };
+    for (const StoreField& f : fields(table))
+        if (f.autoInc)
+            out << StoreIndex{QStringLiteral("PRIMARY"), {f.name}, true};
+    if (m_location.engine == Engine::SQLite) {
+        QSqlQuery list(connection());
+        if (!list.exec(QStringLiteral("PRAGMA index_list(\"%1\")").arg(table)))
+            throw Error(storeMessage(list.lastError()));
+        QList<QPair<QString, QString>> found;  // name, origin
+        while (list.next())
+            found.append({list.value(1).toString(), list.value(3).toString()});
+        for (const auto& [name, origin] : found) {
+            QSqlQuery info(connection());
+            if (!info.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(name)))
+                throw Error(storeMessage(info.lastError()));
+            StoreIndex ix;
+            ix.primary = origin == QLatin1String("pk");
+            ix.name = ix.primary ? QStringLiteral("PRIMARY") : logical(name);
+            while (info.next())
+                ix.fields << info.value(2).toString().toUpper();
+            out << ix;
+        }
+    } else {
+        QSqlQuery q(connection());
+        q.prepare(QStringLiteral(
+            "SELECT ic.relname, a.attname, x.indisprimary FROM pg_index x "
+            "JOIN pg_class ic ON ic.oid = x.indexrelid JOIN pg_class t ON t.oid = x.indrelid "
+            "JOIN pg_namespace n ON n.oid = t.relnamespace "
+            "CROSS JOIN LATERAL unnest(x.indkey) WITH ORDINALITY AS k(attnum, ord) "
+            "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = k.attnum "
+            "WHERE n.nspname = current_schema() AND t.relname = lower(:t) ORDER BY ic.oid, k.ord"));
+        q.bindValue(QStringLiteral(":t"), table);
+        if (!q.exec())
+            throw Error(storeMessage(q.lastError()));
+        QString lastPhysical;
+        while (q.next()) {
+            const QString physical = q.value(0).toString();
+            const bool primary = q.value(2).toBool();
+            if (physical != lastPhysical) {
+                lastPhysical = physical;
+                out << StoreIndex{primary ? QStringLiteral("PRIMARY") : logical(physical), {}, primary};
+            }
+            const QString col = q.value(1).toString().toUpper();
+            if (col != hiddenRowId())
+                out.last().fields << col;
+        }
+        // The hidden row identity's key is not the schema's; an auto-numbered
+        // column's key was listed first already.
+        QList<StoreIndex> unique;
+        for (const StoreIndex& ix : out) {
+            const bool duplicate = std::any_of(unique.begin(), unique.end(), [&](const StoreIndex& u) {
+                return u.primary == ix.primary && u.fields == ix.fields;
+            });
+            if (!ix.fields.isEmpty() && !duplicate)
+                unique << ix;
+        }
+        out = unique;
+    }
+    return out;
+}
+
+bool Database::hasIndex(const QString& table, const QString& logicalName) const
+{
+    for (const StoreIndex& ix : indexes(table))
+        if (ix.name.compare(logicalName, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+void Database::forgetStructure()
+{
+    m_fieldCache.clear();
+    m_tableCache.clear();
+}
+
+QString Database::rowIdColumn(const QString& table) const
+{
+    for (const StoreField& f : fields(table))
+        if (f.autoInc)
+            return f.name;
+    return m_location.engine == Engine::SQLite ? QStringLiteral("rowid") : hiddenRowId();
+}
+
+void Database::begin()
+{
+    if (m_txDepth++ > 0)
+        return;
+    SystemAccess sys(*this);
+    try {
+        execOrThrow(connection(), m_location.engine == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
+                                                                     : QStringLiteral("BEGIN"));
+    } catch (...) {
+        m_txDepth = 0;
+        throw;
+    }
+}
+
+void Database::commit()
+{
+    if (m_txDepth == 0)
+        return;
+    if (--m_txDepth > 0)
+        return;
+    SystemAccess sys(*this);
+    QSqlQuery q(connection());
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        const QString msg = storeMessage(q.lastError());
+        QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));
+        throw Error(msg);
+    }
+}
+
+void Database::rollback()
+{
+    if (m_txDepth == 0)
+        return;
+    m_txDepth = 0;
+    SystemAccess sys(*this);
+    QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));
+}
+
+void Database::batch(const std::function<void()>& fn)
+{
+    Transaction tx(*this);
+    fn();
+    tx.commit();
+}
+
+Transaction::Transaction(Database& db) : m_db(db)
+{
+    if (m_db.inTransaction())
+        m_done = true;  // joins the running unit of work
+    else
+        m_db.begin();
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done)
+        m_db.rollback();
+}
+
+void Transaction::commit()
+{
+    if (m_done)
+        return;
+    m_done = true;
+    m_db.commit();
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The statements that make the catalogue's tables on either engine.
+
+#include "schema.h"
+#include "store_location.h"
+
+#include <QStringList>
+
+namespace ddl {
+
+// The column type as written in CREATE TABLE / ALTER TABLE ADD.
+QString columnType(const FieldDef& field, Engine engine);
+
+// Index names share the table namespace, so each is prefixed by its table:
+// "NALICZ__FAKT" for a named index, "NALICZ__BY_KOD_TYP_ID" for an ordering.
+QString physicalIndexName(const QString& table, const IndexDef& index);
+
+// CREATE TABLE followed by one CREATE INDEX per ordering.
+QStringList createTable(const TableDef& table, Engine engine);
+QString createIndex(const QString& table, const IndexDef& index, Engine engine);
+
+// The system table of rights descriptors.
+QStringList createRightsTable(Engine engine);
+
+}  // namespace ddl

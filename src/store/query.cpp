@@ -1,0 +1,114 @@
+#include "query.h"
+
+#include "database.h"
+#include "error.h"
+#include "sql_text.h"
+#include "values.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+Query::Query(Database& db, const QString& sql)
+    : m_db(db), m_sql(sqltext::rewrite(sql, db.engine())), m_query(db.connection())
+{
+    m_returnsRows = sqltext::returnsRows(m_sql);
+    // On PostgreSQL a forward-only result streams row by row and is cut off
+    // by the next statement on the connection; there it is read whole.
+    m_query.setForwardOnly(db.engine() == Engine::SQLite);
+}
+
+Query& Query::bind(const QString& name, const QVariant& value)
+{
+    const QString key = name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name;
+    for (auto& [n, v] : m_binds)
+        if (n == key) {
+            v = values::bindable(value);
+            return *this;
+        }
+    m_binds.append({key, values::bindable(value)});
+    return *this;
+}
+
+void Query::checkRights() const
+{
+    // SQLite refuses through its authorizer while the statement is prepared;
+    // PostgreSQL has no such hook, so the tables named are checked here.
+    if (m_db.engine() != Engine::PostgreSQL || m_db.isMaster() || m_db.systemAccess())
+        return;
+    for (const sqltext::TableUse& use : sqltext::tablesUsed(m_sql)) {
+        if (use.table.isEmpty() || use.table == rights::systemTable())
+            throw AccessDenied();
+        if (use.table.startsWith(QLatin1String("PG_")) || use.table == QLatin1String("INFORMATION_SCHEMA"))
+            continue;
+        if (!m_db.hasTable(use.table))
+            continue;  // the engine reports an unknown name itself
+        if (!m_db.tableRights(use.table).can(use.mask))
+            throw AccessDenied();
+    }
+}
+
+Query& Query::exec()
+{
+    checkRights();
+    m_db.takeDenied();
+    bool ok;
+    if (m_binds.isEmpty()) {
+        // PostgreSQL cannot prepare DDL; a statement without values needs no preparing.
+        ok = m_query.exec(m_sql);
+    } else {
+        // Prepared once; running it again with new values reuses the statement.
+        ok = m_prepared || m_query.prepare(m_sql);
+        m_prepared = ok;
+        if (ok) {
+            for (const auto& [name, value] : m_binds)
+                m_query.bindValue(name, value);
+            ok = m_query.exec();
+        }
+    }
+    if (!ok) {
+        const QSqlError e = m_query.lastError();
+        if (m_db.takeDenied() || e.nativeErrorCode() == QLatin1String("23"))
+            throw AccessDenied();
+        QString text = e.databaseText().trimmed();
+        throw Error(text.isEmpty() ? e.text() : text);
+    }
+    return *this;
+}
+
+bool Query::next()
+{
+    return m_query.next();
+}
+
+QVariant Query::value(int column) const
+{
+    return m_query.value(column);
+}
+
+QVariant Query::value(const QString& column) const
+{
+    return m_query.value(column);
+}
+
+int Query::columnCount() const
+{
+    return m_query.record().count();
+}
+
+QString Query::columnName(int column) const
+{
+    // PostgreSQL folds unquoted names to lower case; the program's are upper.
+    const QString name = m_query.record().fieldName(column);
+    return m_db.engine() == Engine::PostgreSQL ? name.toUpper() : name;
+}
+
+int Query::rowsAffected() const
+{
+    return m_query.numRowsAffected();
+}
+
+QVariant Query::scalar()
+{
+    exec();
+    return next() ? value(0) : QVariant();
+}
