@@ -109,6 +109,10 @@ Table::~Table()
 
 int Table::fieldIndex(const QString& name) const
 {
+    // Names are nearly always written as stored (upper case).
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].def.name == name)
+            return i;
     for (int i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].def.name.compare(name, Qt::CaseInsensitive) == 0)
             return i;

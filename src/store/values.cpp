@@ -39,6 +39,39 @@ bool isEmpty(const QVariant& v)
     }
 }
 
+// "YYYY-MM-DD…" and "HH:MM…" as the store keeps them, read without the
+// general-purpose parsers (attendance tables hold hundreds of thousands).
+static bool digits(const QString& s, qsizetype from, qsizetype count, int* out)
+{
+    int n = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = s[i].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        n = n * 10 + (c - u'0');
+    }
+    *out = n;
+    return true;
+}
+
+static QDate fastDate(const QString& s)
+{
+    int y, m, d;
+    if (s.size() >= 10 && s[4] == QLatin1Char('-') && s[7] == QLatin1Char('-') && digits(s, 0, 4, &y)
+        && digits(s, 5, 2, &m) && digits(s, 8, 2, &d))
+        return QDate(y, m, d);
+    return QDate::fromString(s.left(10), Qt::ISODate);
+}
+
+static QTime fastTime(const QString& s)
+{
+    int h, m;
+    if (s.size() >= 5 && s[2] == QLatin1Char(':') && digits(s, 0, 2, &h) && digits(s, 3, 2, &m))
+        return QTime(h, m);
+    QTime t = QTime::fromString(s, QStringLiteral("H:mm"));
+    return t.isValid() ? t : QTime::fromString(s.left(4), QStringLiteral("H:mm"));
+}
+
 QDate toDate(const QVariant& v)
 {
     if (isEmpty(v))
@@ -47,7 +80,7 @@ QDate toDate(const QVariant& v)
         return v.toDate();
     if (v.typeId() == QMetaType::QDateTime)
         return v.toDateTime().date();
-    return QDate::fromString(textOf(v).left(10), Qt::ISODate);
+    return fastDate(textOf(v));
 }
 
 QTime toTime(const QVariant& v)
@@ -58,11 +91,7 @@ QTime toTime(const QVariant& v)
         return minutesOnly(v.toTime());
     if (v.typeId() == QMetaType::QDateTime)
         return minutesOnly(v.toDateTime().time());
-    const QString s = textOf(v).trimmed();
-    QTime t = QTime::fromString(s.left(5), QStringLiteral("HH:mm"));
-    if (!t.isValid())
-        t = QTime::fromString(s, QStringLiteral("H:mm"));
-    return t;
+    return fastTime(textOf(v).trimmed());
 }
 
 QDateTime toDateTime(const QVariant& v)
