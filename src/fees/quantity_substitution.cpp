@@ -1,0 +1,123 @@
+#include "quantity_substitution.h"
+
+#include "evaluator.h"
+
+#include <cmath>
+
+namespace fees {
+
+namespace {
+
+[[noreturn]] void badToken(const QString& what, QStringView token)
+{
+    throw EvalError(what.arg(token));
+}
+
+bool allDigits(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+QString numberText(double value, bool count)
+{
+    const QString text = count ? QString::number(std::llround(value))
+                               : formatShortest(value, QLatin1Char(','));
+    return value < 0 && text != QLatin1String("0") ? QLatin1Char('(') + text + QLatin1Char(')') : text;
+}
+
+}  // namespace
+
+bool isCountQuantity(QChar letter)
+{
+    return QStringView(u"ABCDTNZX").contains(letter);
+}
+
+bool isClassQuantity(QChar letter)
+{
+    return QStringView(u"OPQR").contains(letter);
+}
+
+QuantityToken readQuantityToken(QStringView text, qsizetype pos)
+{
+    QuantityToken token;
+    if (pos + 1 >= text.size())
+        badToken(QStringLiteral("Nieznany kod wielkości \"%1\""), text.mid(pos));
+    token.letter = text[pos + 1];
+    if (!quantityLetters.contains(token.letter))
+        badToken(QStringLiteral("Nieznany kod wielkości \"%1\""), text.mid(pos, 2));
+    if (!isClassQuantity(token.letter)) {
+        token.length = 2;
+        return token;
+    }
+
+    const qsizetype close = text.indexOf(QLatin1Char(']'), pos);
+    if (close < 0)
+        badToken(QStringLiteral("Brak znaku \"]\" w kodzie wielkości \"%1\""), text.mid(pos));
+    token.length = close - pos + 1;
+    const QStringView whole = text.mid(pos, token.length);
+    if (token.length < 4 || whole[2] != QLatin1Char('['))
+        badToken(QStringLiteral("Nieprawidłowy kod wielkości \"%1\""), whole);
+
+    const QStringView inside = whole.mid(3, whole.size() - 4);
+    const qsizetype comma = inside.indexOf(QLatin1Char(','));
+    const QStringView classText = comma < 0 ? inside : inside.left(comma);
+    bool ok = false;
+    token.classCode = allDigits(classText) ? classText.toInt(&ok) : 0;
+    if (!ok)
+        badToken(QStringLiteral("Nieprawidłowy kod zajęć w kodzie wielkości \"%1\""), whole);
+
+    // Only IP carries a mark; other letters have never looked past the comma.
+    if (token.letter == QLatin1Char('P') && comma >= 0) {
+        const QStringView markText = inside.mid(comma + 1);
+        if (!allDigits(markText))
+            badToken(QStringLiteral("Nieprawidłowy znacznik obecności w kodzie wielkości \"%1\""), whole);
+        // Leading zeros are harmless; a long digit run is just "another digit".
+        const int mark = markText.isEmpty() ? 0 : markText.toInt(&ok);
+        if (mark == 1)
+            token.mark = PresenceMark::Absent;
+        else if (mark == 2)
+            token.mark = PresenceMark::NotifiedAbsence;
+    }
+    return token;
+}
+
+QString substituteQuantities(QStringView definition, QuantityProvider& provider)
+{
+    QString out;
+    out.reserve(definition.size() + 16);
+    qsizetype pos = 0;
+    while (pos < definition.size()) {
+        const qsizetype at = definition.indexOf(QLatin1Char('I'), pos);
+        if (at < 0) {
+            out += definition.mid(pos);
+            break;
+        }
+        out += definition.mid(pos, at - pos);
+        const QuantityToken token = readQuantityToken(definition, at);
+        switch (token.letter.unicode()) {
+        case u'O':
+            out += numberText(provider.scheduledClasses(token.classCode), true);
+            break;
+        case u'P':
+            out += numberText(provider.classAttendance(token.classCode, token.mark), true);
+            break;
+        case u'Q':
+            out += numberText(provider.classesDuringStay(token.classCode), true);
+            break;
+        case u'R':
+            out += numberText(provider.classesOnDaysPresent(token.classCode), true);
+            break;
+        default:
+            out += numberText(provider.simpleQuantity(token.letter), isCountQuantity(token.letter));
+            break;
+        }
+        pos = at + token.length;
+    }
+    return out;
+}
+
+}  // namespace fees
