@@ -47,9 +47,11 @@ double roundHalfAway(double value, int decimals)
     if (decimals < 0)
         decimals = 0;
     const bool negative = value < 0;
+    // More digits than needed, so that the step to 10 decimals is our own
+    // half-away rounding and not printf's round-half-to-even.
     char buf[512];
-    std::snprintf(buf, sizeof buf, "%.10f", std::fabs(value));
-    std::string text = buf;
+    std::snprintf(buf, sizeof buf, "%.20f", std::fabs(value));
+    std::string text = roundDecimalText(buf, 10);
     if (decimals < 10)
         text = roundDecimalText(text, decimals);
     const double result = std::strtod(text.c_str(), nullptr);
