@@ -10,12 +10,15 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class Database;
 class QTextStream;
+class TDMOchrona;
 
 namespace cli {
 
-enum Status { Success = 0, Failed = 1, Usage = 2 };
+enum Status { Success = 0, Failed = 1, Usage = 2, LoginFailed = 3 };
 
 struct Context {
     QCommandLineParser& options;
@@ -35,7 +38,19 @@ const QList<Command>& commands();
 // The store named by --store, or the program's own rule.
 StoreLocation resolveStore(const Context& ctx);
 
+// An open store with a login: --user/--password or LUNAWA_USER and
+// LUNAWA_PASSWORD, checked exactly as the login dialog checks them.
+struct Session {
+    std::unique_ptr<Database> db;
+    std::unique_ptr<TDMOchrona> security;
+    ~Session();
+};
+// Null with `status` set (Usage when no user is given, LoginFailed after
+// "Autoryzacja negatywna") when there is no session.
+std::unique_ptr<Session> openSession(Context& ctx, int& status);
+
 int runInit(Context& ctx);
 int runQuery(Context& ctx);
+int runParams(Context& ctx);
 
 }  // namespace cli

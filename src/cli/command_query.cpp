@@ -2,7 +2,6 @@
 
 #include "store/database.h"
 #include "store/query.h"
-#include "store/rights.h"
 #include "store/values.h"
 
 #include <QTextStream>
@@ -35,13 +34,14 @@ QString cellText(const QVariant& v)
 int runQuery(Context& ctx)
 {
     if (ctx.arguments.size() != 1) {
-        ctx.err << QStringLiteral("Użycie: lunawactl [--store DIR|URI] query \"SQL\"\n");
+        ctx.err << QStringLiteral("Użycie: lunawactl [--store DIR|URI] --user NAZWA --password HASŁO query \"SQL\"\n");
         return Usage;
     }
-    Database db(resolveStore(ctx));
-    db.open();
-    db.setCredentials({rights::masterCredential()});
-    Query q(db, ctx.arguments.first());
+    int status = Success;
+    auto session = openSession(ctx, status);
+    if (!session)
+        return status;
+    Query q(*session->db, ctx.arguments.first());
     q.exec();
     if (!q.returnsRows()) {
         ctx.out << q.rowsAffected() << '\n';
