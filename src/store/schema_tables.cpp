@@ -1,546 +1,488 @@
 #include "schema_tables.h"
 
-#include <QRegularExpression>
+#include <initializer_list>
 
-// The catalogue, one line per table, field and ordering:
-//   TABLE NAME [upgrade]
-//   FIELD type [req] [default=VALUE] [upgrade] ["Caption"]
-//   order A;B [name=NAME] [ci] [upgrade]
-// An auto-numbered field is the table's primary key; an ordering on it
-// alone is that key. Types: autoinc integer smallint float string(N) date
-// time datetime memo graphic.
+// Each field and ordering is one chained call, so the catalogue reads like
+// the table list it transcribes and a typo in a type fails to compile.
 namespace {
 
-const char* const catalogue = R"(
-TABLE OPCJE
-  ID autoinc
-  MEMO memo
-  PARAMS memo "Ustawienia"
-  HASLO string(32) "Hasło do www"
-  OPIE integer upgrade "Ośrodek pomocy"
+struct Field {
+    FieldDef d;
+    Field& req() { d.required = true; return *this; }
+    Field& upg() { d.upgrade = true; return *this; }
+    Field& cap(const char* utf8) { d.caption = QString::fromUtf8(utf8); return *this; }
+    // Text defaults stay text even when they look like digits (ZAJDAT.DZIENTYG "1").
+    Field& def(const char* text) { d.defaultValue = QString::fromUtf8(text); return *this; }
+    Field& def(int number) { d.defaultValue = number; return *this; }
+};
 
-TABLE FIRMA
-  ID autoinc
-  NAZWA string(100) "Nazwa"
-  ADRES string(100) "Adres"
-  KODKLI integer "Kod klienta"
-  REGON string(20)
-  NIP string(20)
-  TELEFON string(100)
-
-TABLE KODY
-  RODZAJ string(10)
-  TYP string(3)
-  NAZWA string(20)
-  NAZWAM string(20)
-  order RODZAJ;TYP
-
-TABLE SZABLONY
-  ID autoinc
-  TYP string(3) req "Typ"
-  NAZWA string(30)
-  DANE memo
-
-TABLE OBRAZY
-  KOD autoinc
-  NAZWA string(30)
-  OBRAZ graphic
-  order KOD
-
-TABLE UZYT
-  KOD autoinc
-  NAZWA string(200) req "Identyfikator"
-  OPIS string(200) req "Opis"
-  TELEFON string(100)
-  EMAIL string(100)
-  AKTYWNY string(1) default=T
-  HASLO string(32)
-  FUNKCJE memo
-  KLASY memo
-  order NAZWA
-
-TABLE GRUPY
-  KOD autoinc
-  NAZWA string(200) req "Identyfikator"
-  OPIS string(200) req "Opis"
-  FUNKCJE memo
-  KLASY memo
-  order KOD
-  order NAZWA
-
-TABLE UZGR
-  KODGR integer "Kod grupy"
-  KODUZ integer "Kod użytkownika"
-  order KODUZ
-  order KODGR
-
-TABLE DZIECI
-  KOD autoinc
-  NAZWA string(100) req "Nazwisko i imię"
-  PRZEDUL string(3) default=ul.
-  ULICA string(100) req "Ulica"
-  KODPOCZ string(6)
-  MIASTO string(100)
-  PESEL string(20)
-  DATAUR date
-  KLASA integer
-  NAZWAKOR string(100)
-  PRZEDULKOR string(3)
-  ULICAKOR string(100)
-  KODPOCZKOR string(6)
-  MIASTOKOR string(100)
-  TELEFON string(100)
-  EMAIL string(100)
-  HASLO string(32)
-  STATUS integer upgrade
-  DANE1 string(100)
-  DANE2 string(100)
-  DANE3 integer
-  DANE4 integer
-  AKTYWNY string(1) default=T
-  UWAGI memo
-  order KOD
-  order AKTYWNY;NAZWA
-  order AKTYWNY;KLASA;NAZWA
-  order AKTYWNY;PESEL
-  order AKTYWNY;NAZWAKOR
-
-TABLE KLASY
-  KOD autoinc
-  NAZWA string(30)
-  KOLEJ smallint
-  order KOD
-  order KOLEJ
-
-TABLE STATUSY upgrade
-  KOD autoinc
-  NAZWA string(30)
-  KOLEJ smallint
-  order KOD
-  order KOLEJ name=KOLEJ
-
-TABLE DZIEKLA
-  OSOBA integer
-  DODATY date "Do daty"
-  KLASA integer
-  UWAGI string(100)
-  order OSOBA;DODATY
-
-TABLE WYCHOW
-  KOD autoinc
-  NAZWA string(100) req "Nazwisko i imię"
-  PRZEDUL string(3) default=ul.
-  ULICA string(100) req "Ulica"
-  KODPOCZ string(6)
-  MIASTO string(100)
-  PESEL string(20)
-  KLASA integer
-  NAZWAKOR string(100)
-  PRZEDULKOR string(3)
-  ULICAKOR string(100)
-  KODPOCZKOR string(6)
-  MIASTOKOR string(100)
-  TELEFON string(100)
-  EMAIL string(100)
-  DANE1 string(100)
-  DANE2 string(100)
-  AKTYWNY string(1) default=T
-  order AKTYWNY;NAZWA
-
-TABLE WYCHKLA
-  OSOBA integer
-  DODATY date "Do daty"
-  KLASA integer
-  UWAGI string(100)
-  order OSOBA;DODATY
-
-TABLE ODBIERA
-  OSOBA integer
-  ODDATY date
-  DODATY date
-  ODBIERA string(100) "Może odbierać"
-  order OSOBA;ODDATY
-
-TABLE DZIECZAS
-  OSOBA integer
-  ODDATY date
-  CZASP time "Czas przyjścia"
-  CZASW time "Czas wyjścia"
-  order OSOBA;ODDATY
-
-TABLE OBECN
-  OSOBA integer
-  DATA date
-  OBECNY string(1) default=T
-  CZASP time "Czas przyjścia"
-  CZASW time "Czas wyjścia"
-  order OSOBA;DATA
-
-TABLE OBECM
-  OSOBA integer
-  ROK smallint
-  MIES smallint
-  OBECNY string(1) default=T
-  ILE smallint
-  order OSOBA;ROK;MIES;OBECNY
-
-TABLE CZASBEZP
-  ODDATY date
-  CZASP time
-  CZASW time
-  order ODDATY
-
-TABLE CZASGRAN
-  ODDATY date
-  CZASPD time "Dolna granica przyjścia"
-  CZASPG time "Górna granica przyjścia"
-  CZASWD time "Dolna granica wyjścia"
-  CZASWG time "Górna granica wyjścia"
-  order ODDATY
-
-TABLE ZAJDOD
-  KOD autoinc
-  NAZWA string(40)
-  KOLEJ smallint
-  KLASA integer
-  ZGLOSZG time upgrade "Zgł. nieobec. do"
-  order KOD
-  order KOLEJ
-
-TABLE ZAJDAT
-  ZAJECIE integer
-  ODDATY date
-  DODATY date
-  DZIENTYG string(1) default=1
-  CZASP time
-  CZASW time
-  order ZAJECIE;ODDATY
-  order DZIENTYG;ODDATY;ZAJECIE
-
-TABLE DZIEZAJ
-  OSOBA integer
-  ZAJECIE integer
-  ODDATY date
-  DODATY date
-  order OSOBA;ZAJECIE;ODDATY
-  order ZAJECIE;OSOBA;ODDATY
-
-TABLE ZAJODB
-  ZAJECIE integer
-  DATA date
-  CZASP time
-  CZASW time
-  KLASA integer
-  ID integer
-  order DATA;ZAJECIE
-  order ZAJECIE;DATA
-  order KLASA;ID
-  order ZAJECIE;DATA;KLASA;ID
-
-TABLE ZAJOBEC
-  KLASA integer
-  ID integer
-  OSOBA integer
-  OBECNY string(1) default=T upgrade
-  order KLASA;ID;OSOBA
-
-TABLE MEDIA
-  KOD autoinc
-  NAZWA string(40)
-  GRUPAOP integer
-  KOLEJ smallint
-  order KOD
-  order KOLEJ
-
-TABLE GRUPYOP
-  KOD autoinc
-  NAZWA string(30)
-  KOLEJ smallint
-  order KOD
-  order KOLEJ
-
-TABLE JEDNOST
-  JM string(6)
-  order JM
-
-TABLE STAVAT upgrade
-  KOD autoinc
-  NAZWA string(20)
-  VAT float
-  KOLEJ smallint
-  order KOD
-
-TABLE SPOSOBY
-  KOD autoinc
-  NAZWA string(30)
-  OPIS string(200) "Definicja"
-  order KOD
-
-TABLE TARMED
-  TARYFA integer
-  MEDIUM integer
-  ODDATY date
-  DODATY date
-  CENA float
-  JM string(6)
-  STAWKA integer upgrade
-  order TARYFA;MEDIUM
-
-TABLE MEDSPOS
-  MEDIUM integer
-  ODDATY date
-  DODATY date
-  SPOSOB integer default=0
-  SPOROZ integer default=0
-  order MEDIUM;ODDATY
-
-TABLE DZIEMED
-  OSOBA integer
-  MEDIUM integer
-  ODDATY date
-  DODATY date
-  SPOSOB integer default=0
-  SPOROZ integer default=0
-  PROCOPIE float upgrade "Procent pomocy"
-  order OSOBA;MEDIUM;ODDATY
-
-TABLE MIESIACE
-  KOD autoinc
-  ROK smallint
-  MIES smallint
-  DNIWOLNE string(100) "Dni wolne"
-  TEKST1 memo
-  TEKST2 memo
-  order KOD
-  order ROK;MIES
-
-TABLE NALICZ
-  KOD integer
-  TYP string(1)
-  OSOBA integer req "Dziecko"
-  MEDIUM integer req "Składnik"
-  ILOSC float
-  JM string(6)
-  CENA float
-  WARTOSC float
-  ROZLICZ string(1) default=N "Rozliczająca"
-  ID autoinc
-  DOT integer
-  IDF integer upgrade
-  LPF integer upgrade
-  STAWKA integer upgrade
-  VAT float upgrade
-  IDOPIE integer upgrade
-  order KOD;TYP;OSOBA;MEDIUM
-  order KOD;TYP;ID
-  order KOD;TYP;OSOBA
-  order IDF;LPF name=FAKT ci upgrade
-
-TABLE FAKT upgrade
-  ID autoinc
-  KOD integer
-  NUMER integer
-  OSOBA integer req "Dziecko"
-  WYST date "Data wystawienia"
-  TERMIN date "Termin płatności"
-  TYTUL string(40) "Tytułem"
-  PIERW integer "Pierwotna"
-  order OSOBA;KOD;WYST;TERMIN;NUMER;ID name=OSKODWYST ci
-  order KOD;NUMER;ID name=KODNUM ci
-  order ID
-  order KOD;NUMER
-  order OSOBA;KOD;WYST;TERMIN
-  order OSOBA;KOD
-
-TABLE WPLATY
-  KOD integer
-  DATA date "Data wpłaty"
-  OSOBA integer req "Dziecko"
-  WARTOSC float
-  OPIS string(100)
-  ID autoinc
-  order KOD;DATA
-  order KOD;OSOBA;DATA
-  order KOD;OSOBA
-
-TABLE ZGLWPL
-  KOD integer
-  DATA date
-  OSOBA integer req "Dziecko"
-  ID autoinc
-  JAK string(1) default=B
-  order KOD;DATA
-  order KOD;OSOBA;DATA
-  order KOD;OSOBA
-
-TABLE NALKLA
-  KLASA integer
-  KOD integer
-  DATA date
-  SKROT string(30)
-  KWOTA float
-  OPIS memo
-  order DATA;KLASA;KOD
-  order KLASA;KOD
-
-TABLE NALDOD
-  KLASA integer
-  KOD integer
-  OSOBA integer
-  WPLATA float
-  OPIS memo
-  order KLASA;KOD;OSOBA
-
-TABLE INFORM
-  KLASA integer
-  KOD autoinc
-  DATA date
-  OPIS string(100)
-  TEKST memo
-  TYP string(1) default=I
-  order KLASA;KOD
-  order KOD
-
-TABLE DZIEINF
-  INFORM integer
-  OSOBA integer
-  DATAOTW datetime "Data otwarcia"
-  order INFORM
-  order INFORM;OSOBA
-
-TABLE LINKI
-  ID autoinc
-  INFORM integer
-  PLIK string(250) "Nazwa/załącznik lokalny"
-  LINK string(250) "Odnośnik internetowy"
-  order INFORM
-
-TABLE ZGLOSZ
-  DATAPRZY date req "Data przyjęcia"
-  OSOBA integer req "Dziecko"
-  OPIS string(200) req "Opis sprawy"
-  KTOPRZY integer
-  KTOZAL integer
-  DATAZAL date "Data załatwienia"
-  WYKONANIE memo
-  ZGLID autoinc
-  order DATAZAL;DATAPRZY
-
-TABLE TERMINY
-  OSOBA integer
-  OPIS string(200) "Opis terminu"
-  DATA date "Data bazowa"
-  ILOKRESOW integer
-  OKRES string(1)
-  DNIPRZED integer
-  TERMID autoinc
-  order DATA;DNIPRZED;OKRES;ILOKRESOW
-  order TERMID
-
-TABLE TERMWYK
-  TERMID integer
-  DATAZAL date "Data wykonania"
-  WYKONANIE memo
-  order TERMID;DATAZAL
-
-TABLE POSILKI
-  DATA date
-  OPIS memo "Opis posiłków"
-  order DATA
-
-TABLE PRZEDLOGI
-  CZAS datetime req "Czas"
-  KON integer req "Konto"
-  OK string(1)
-  order CZAS;KON
-)";
-
-FieldType typeOf(const QString& word, int* width)
+Field field(const char* name, FieldType type, int width = 0)
 {
-    static const QRegularExpression str(QStringLiteral("^string\\((\\d+)\\)$"));
-    const auto m = str.match(word);
-    if (m.hasMatch()) {
-        *width = m.captured(1).toInt();
-        return FieldType::String;
+    return {FieldDef::of(QString::fromLatin1(name), type, width)};
+}
+Field autoinc(const char* name) { return field(name, FieldType::AutoInc); }
+Field integer(const char* name) { return field(name, FieldType::Integer); }
+Field smallint(const char* name) { return field(name, FieldType::SmallInt); }
+Field real(const char* name) { return field(name, FieldType::Float); }
+Field str(const char* name, int width) { return field(name, FieldType::String, width); }
+Field date(const char* name) { return field(name, FieldType::Date); }
+Field time(const char* name) { return field(name, FieldType::Time); }
+Field dateTime(const char* name) { return field(name, FieldType::DateTime); }
+Field memo(const char* name) { return field(name, FieldType::Memo); }
+Field graphic(const char* name) { return field(name, FieldType::Graphic); }
+
+struct Order {
+    IndexDef d;
+    Order& named(const char* name) { d.name = QString::fromLatin1(name); return *this; }
+    Order& ci() { d.caseInsensitive = true; return *this; }
+    Order& upg() { d.upgrade = true; return *this; }
+};
+
+Order order(const char* fieldList)
+{
+    Order o;
+    o.d.fields = schema::splitFieldList(QString::fromLatin1(fieldList));
+    return o;
+}
+
+struct UpgradeTable {};
+constexpr UpgradeTable upgradeTable;
+
+class Catalogue {
+public:
+    void add(const char* name, std::initializer_list<Field> fields, std::initializer_list<Order> orders)
+    {
+        add(name, fields, orders, false);
     }
-    static const QHash<QString, FieldType> types{
-        {QStringLiteral("autoinc"), FieldType::AutoInc}, {QStringLiteral("integer"), FieldType::Integer},
-        {QStringLiteral("smallint"), FieldType::SmallInt}, {QStringLiteral("float"), FieldType::Float},
-        {QStringLiteral("date"), FieldType::Date},       {QStringLiteral("time"), FieldType::Time},
-        {QStringLiteral("datetime"), FieldType::DateTime}, {QStringLiteral("memo"), FieldType::Memo},
-        {QStringLiteral("graphic"), FieldType::Graphic},
-    };
-    Q_ASSERT_X(types.contains(word), "schema catalogue", qPrintable(word));
-    return types.value(word, FieldType::Memo);
+    void add(UpgradeTable, const char* name, std::initializer_list<Field> fields,
+             std::initializer_list<Order> orders)
+    {
+        add(name, fields, orders, true);
+    }
+    QList<TableDef> tables;
+
+private:
+    void add(const char* name, std::initializer_list<Field> fields, std::initializer_list<Order> orders,
+             bool wholeTableUpgrade)
+    {
+        TableDef t;
+        t.name = QString::fromLatin1(name);
+        t.upgrade = wholeTableUpgrade;
+        for (const Field& f : fields)
+            t.fields << f.d;
+        // The auto-numbered field is the primary key and comes first.
+        if (const FieldDef* key = t.autoIncField()) {
+            IndexDef pk;
+            pk.name = QStringLiteral("PRIMARY");
+            pk.fields = {key->name};
+            pk.primary = true;
+            t.indexes << pk;
+        }
+        // An ordering already provided by an earlier entry (the primary key or
+        // a named index on the same fields) is not a second index; a named
+        // index takes the place of a plain ordering listed before it.
+        for (const Order& o : orders) {
+            IndexDef* same = nullptr;
+            for (IndexDef& ix : t.indexes)
+                if (ix.fields == o.d.fields)
+                    same = &ix;
+            if (!same)
+                t.indexes << o.d;
+            else if (same->name.isEmpty() && !o.d.name.isEmpty())
+                *same = o.d;
+        }
+        tables << t;
+    }
+};
+
+QList<TableDef> allTables()
+{
+    Catalogue c;
+    c.add("OPCJE", {
+            autoinc("ID"),
+            memo("MEMO"),
+            memo("PARAMS").cap("Ustawienia"),
+            str("HASLO", 32).cap("Hasło do www"),
+            integer("OPIE").upg().cap("Ośrodek pomocy"),
+        }, {});
+    c.add("FIRMA", {
+            autoinc("ID"),
+            str("NAZWA", 100).cap("Nazwa"),
+            str("ADRES", 100).cap("Adres"),
+            integer("KODKLI").cap("Kod klienta"),
+            str("REGON", 20),
+            str("NIP", 20),
+            str("TELEFON", 100),
+        }, {});
+    c.add("KODY", {
+            str("RODZAJ", 10),
+            str("TYP", 3),
+            str("NAZWA", 20),
+            str("NAZWAM", 20),
+        }, {order("RODZAJ;TYP")});
+    c.add("SZABLONY", {
+            autoinc("ID"),
+            str("TYP", 3).req().cap("Typ szablonu"),
+            str("NAZWA", 30),
+            memo("DANE"),
+        }, {});
+    c.add("OBRAZY", {
+            autoinc("KOD"),
+            str("NAZWA", 30),
+            graphic("OBRAZ"),
+        }, {order("KOD")});
+    c.add("UZYT", {
+            autoinc("KOD"),
+            str("NAZWA", 200).req().cap("Identyfikator"),
+            str("OPIS", 200).req().cap("Opis"),
+            str("TELEFON", 100),
+            str("EMAIL", 100),
+            str("AKTYWNY", 1).def("T"),
+            str("HASLO", 32),
+            memo("FUNKCJE"),
+            memo("KLASY"),
+        }, {order("NAZWA")});
+    c.add("GRUPY", {
+            autoinc("KOD"),
+            str("NAZWA", 200).req().cap("Identyfikator"),
+            str("OPIS", 200).req().cap("Opis"),
+            memo("FUNKCJE"),
+            memo("KLASY"),
+        }, {order("KOD"), order("NAZWA")});
+    c.add("UZGR", {
+            integer("KODGR").cap("Kod grupy"),
+            integer("KODUZ").cap("Kod użytkownika"),
+        }, {order("KODUZ"), order("KODGR")});
+    c.add("DZIECI", {
+            autoinc("KOD"),
+            str("NAZWA", 100).req().cap("Nazwisko i imię"),
+            str("PRZEDUL", 3).def("ul."),
+            str("ULICA", 100).req().cap("Ulica"),
+            str("KODPOCZ", 6),
+            str("MIASTO", 100),
+            str("PESEL", 20),
+            date("DATAUR"),
+            integer("KLASA"),
+            str("NAZWAKOR", 100),
+            str("PRZEDULKOR", 3),
+            str("ULICAKOR", 100),
+            str("KODPOCZKOR", 6),
+            str("MIASTOKOR", 100),
+            str("TELEFON", 100),
+            str("EMAIL", 100),
+            str("HASLO", 32),
+            integer("STATUS").upg(),
+            str("DANE1", 100),
+            str("DANE2", 100),
+            integer("DANE3"),
+            integer("DANE4"),
+            str("AKTYWNY", 1).def("T"),
+            memo("UWAGI"),
+        }, {order("KOD"),
+            order("AKTYWNY;NAZWA"),
+            order("AKTYWNY;KLASA;NAZWA"),
+            order("AKTYWNY;PESEL"),
+            order("AKTYWNY;NAZWAKOR")});
+    c.add("KLASY", {
+            autoinc("KOD"),
+            str("NAZWA", 30),
+            smallint("KOLEJ"),
+        }, {order("KOD"), order("KOLEJ")});
+    c.add(upgradeTable, "STATUSY", {
+            autoinc("KOD"),
+            str("NAZWA", 30),
+            smallint("KOLEJ"),
+        }, {order("KOLEJ").named("KOLEJ").ci(), order("KOD"), order("KOLEJ")});
+    c.add("DZIEKLA", {
+            integer("OSOBA"),
+            date("DODATY").cap("Do daty"),
+            integer("KLASA"),
+            str("UWAGI", 100),
+        }, {order("OSOBA;DODATY")});
+    c.add("WYCHOW", {
+            autoinc("KOD"),
+            str("NAZWA", 100).req().cap("Nazwisko i imię"),
+            str("PRZEDUL", 3).def("ul."),
+            str("ULICA", 100).req().cap("Ulica"),
+            str("KODPOCZ", 6),
+            str("MIASTO", 100),
+            str("PESEL", 20),
+            integer("KLASA"),
+            str("NAZWAKOR", 100),
+            str("PRZEDULKOR", 3),
+            str("ULICAKOR", 100),
+            str("KODPOCZKOR", 6),
+            str("MIASTOKOR", 100),
+            str("TELEFON", 100),
+            str("EMAIL", 100),
+            str("DANE1", 100),
+            str("DANE2", 100),
+            str("AKTYWNY", 1).def("T"),
+        }, {order("AKTYWNY;NAZWA")});
+    c.add("WYCHKLA", {
+            integer("OSOBA"),
+            date("DODATY").cap("Do daty"),
+            integer("KLASA"),
+            str("UWAGI", 100),
+        }, {order("OSOBA;DODATY")});
+    c.add("ODBIERA", {
+            integer("OSOBA"),
+            date("ODDATY"),
+            date("DODATY"),
+            str("ODBIERA", 100).cap("Może odbierać"),
+        }, {order("OSOBA;ODDATY")});
+    c.add("DZIECZAS", {
+            integer("OSOBA"),
+            date("ODDATY"),
+            time("CZASP").cap("Czas przyjścia"),
+            time("CZASW").cap("Czas wyjścia"),
+        }, {order("OSOBA;ODDATY")});
+    c.add("OBECN", {
+            integer("OSOBA"),
+            date("DATA"),
+            str("OBECNY", 1).def("T"),
+            time("CZASP").cap("Czas przyjścia"),
+            time("CZASW").cap("Czas wyjścia"),
+        }, {order("OSOBA;DATA")});
+    c.add("OBECM", {
+            integer("OSOBA"),
+            smallint("ROK"),
+            smallint("MIES"),
+            str("OBECNY", 1).def("T"),
+            smallint("ILE"),
+        }, {order("OSOBA;ROK;MIES;OBECNY")});
+    c.add("CZASBEZP", {
+            date("ODDATY"),
+            time("CZASP"),
+            time("CZASW"),
+        }, {order("ODDATY")});
+    c.add("CZASGRAN", {
+            date("ODDATY"),
+            time("CZASPD").cap("Dolna granica przyjścia"),
+            time("CZASPG").cap("Górna granica przyjścia"),
+            time("CZASWD").cap("Dolna granica wyjścia"),
+            time("CZASWG").cap("Górna granica wyjścia"),
+        }, {order("ODDATY")});
+    c.add("ZAJDOD", {
+            autoinc("KOD"),
+            str("NAZWA", 40),
+            smallint("KOLEJ"),
+            integer("KLASA"),
+            time("ZGLOSZG").upg().cap("Zgł. nieobec. do"),
+        }, {order("KOD"), order("KOLEJ")});
+    c.add("ZAJDAT", {
+            integer("ZAJECIE"),
+            date("ODDATY"),
+            date("DODATY"),
+            str("DZIENTYG", 1).def("1"),
+            time("CZASP"),
+            time("CZASW"),
+        }, {order("ZAJECIE;ODDATY"), order("DZIENTYG;ODDATY;ZAJECIE")});
+    c.add("DZIEZAJ", {
+            integer("OSOBA"),
+            integer("ZAJECIE"),
+            date("ODDATY"),
+            date("DODATY"),
+        }, {order("OSOBA;ZAJECIE;ODDATY"), order("ZAJECIE;OSOBA;ODDATY")});
+    c.add("ZAJODB", {
+            integer("ZAJECIE"),
+            date("DATA"),
+            time("CZASP"),
+            time("CZASW"),
+            integer("KLASA"),
+            integer("ID"),
+        }, {order("DATA;ZAJECIE"),
+            order("ZAJECIE;DATA"),
+            order("KLASA;ID"),
+            order("ZAJECIE;DATA;KLASA;ID")});
+    c.add("ZAJOBEC", {
+            integer("KLASA"),
+            integer("ID"),
+            integer("OSOBA"),
+            str("OBECNY", 1).def("T").upg(),
+        }, {order("KLASA;ID;OSOBA")});
+    c.add("MEDIA", {
+            autoinc("KOD"),
+            str("NAZWA", 40),
+            integer("GRUPAOP"),
+            smallint("KOLEJ"),
+        }, {order("KOD"), order("KOLEJ")});
+    c.add("GRUPYOP", {
+            autoinc("KOD"),
+            str("NAZWA", 30),
+            smallint("KOLEJ"),
+        }, {order("KOD"), order("KOLEJ")});
+    c.add("JEDNOST", {
+            str("JM", 6),
+        }, {order("JM")});
+    c.add(upgradeTable, "STAVAT", {
+            autoinc("KOD"),
+            str("NAZWA", 20),
+            real("VAT"),
+            smallint("KOLEJ"),
+        }, {order("KOD")});
+    c.add("SPOSOBY", {
+            autoinc("KOD"),
+            str("NAZWA", 30),
+            str("OPIS", 200).cap("Definicja"),
+        }, {order("KOD")});
+    c.add("TARMED", {
+            integer("TARYFA"),
+            integer("MEDIUM"),
+            date("ODDATY"),
+            date("DODATY"),
+            real("CENA"),
+            str("JM", 6),
+            integer("STAWKA").upg(),
+        }, {order("TARYFA;MEDIUM")});
+    c.add("MEDSPOS", {
+            integer("MEDIUM"),
+            date("ODDATY"),
+            date("DODATY"),
+            integer("SPOSOB").def(0),
+            integer("SPOROZ").def(0),
+        }, {order("MEDIUM;ODDATY")});
+    c.add("DZIEMED", {
+            integer("OSOBA"),
+            integer("MEDIUM"),
+            date("ODDATY"),
+            date("DODATY"),
+            integer("SPOSOB").def(0),
+            integer("SPOROZ").def(0),
+            real("PROCOPIE").upg().cap("Procent pomocy"),
+        }, {order("OSOBA;MEDIUM;ODDATY")});
+    c.add("MIESIACE", {
+            autoinc("KOD"),
+            smallint("ROK"),
+            smallint("MIES"),
+            str("DNIWOLNE", 100).cap("Dni wolne"),
+            memo("TEKST1"),
+            memo("TEKST2"),
+        }, {order("KOD"), order("ROK;MIES")});
+    c.add("NALICZ", {
+            integer("KOD"),
+            str("TYP", 1),
+            integer("OSOBA").req().cap("Dziecko"),
+            integer("MEDIUM").req().cap("Składnik"),
+            real("ILOSC"),
+            str("JM", 6),
+            real("CENA"),
+            real("WARTOSC"),
+            str("ROZLICZ", 1).def("N").cap("Rozliczająca"),
+            autoinc("ID"),
+            integer("DOT"),
+            integer("IDF").upg(),
+            integer("LPF").upg(),
+            integer("STAWKA").upg(),
+            real("VAT").upg(),
+            integer("IDOPIE").upg(),
+        }, {order("KOD;TYP;OSOBA;MEDIUM"),
+            order("KOD;TYP;ID"),
+            order("KOD;TYP;OSOBA"),
+            order("IDF;LPF").named("FAKT").ci().upg()});
+    c.add(upgradeTable, "FAKT", {
+            autoinc("ID"),
+            integer("KOD"),
+            integer("NUMER"),
+            integer("OSOBA").req().cap("Dziecko"),
+            date("WYST").cap("Data wystawienia"),
+            date("TERMIN").cap("Termin płatności"),
+            str("TYTUL", 40).cap("Tytułem"),
+            integer("PIERW").cap("Pierwotna"),
+        }, {order("OSOBA;KOD;WYST;TERMIN;NUMER;ID").named("OSKODWYST").ci(),
+            order("KOD;NUMER;ID").named("KODNUM").ci(),
+            order("ID"),
+            order("KOD;NUMER"),
+            order("OSOBA;KOD;WYST;TERMIN"),
+            order("OSOBA;KOD")});
+    c.add("WPLATY", {
+            integer("KOD"),
+            date("DATA").cap("Data wpłaty"),
+            integer("OSOBA").req().cap("Dziecko"),
+            real("WARTOSC"),
+            str("OPIS", 100),
+            autoinc("ID"),
+        }, {order("KOD;DATA"), order("KOD;OSOBA;DATA"), order("KOD;OSOBA")});
+    c.add("ZGLWPL", {
+            integer("KOD"),
+            date("DATA"),
+            integer("OSOBA").req().cap("Dziecko"),
+            autoinc("ID"),
+            str("JAK", 1).def("B"),
+        }, {order("KOD;DATA"), order("KOD;OSOBA;DATA"), order("KOD;OSOBA")});
+    c.add("NALKLA", {
+            integer("KLASA"),
+            integer("KOD"),
+            date("DATA"),
+            str("SKROT", 30),
+            real("KWOTA"),
+            memo("OPIS"),
+        }, {order("DATA;KLASA;KOD"), order("KLASA;KOD")});
+    c.add("NALDOD", {
+            integer("KLASA"),
+            integer("KOD"),
+            integer("OSOBA"),
+            real("WPLATA"),
+            memo("OPIS"),
+        }, {order("KLASA;KOD;OSOBA")});
+    c.add("INFORM", {
+            integer("KLASA"),
+            autoinc("KOD"),
+            date("DATA"),
+            str("OPIS", 100),
+            memo("TEKST"),
+            str("TYP", 1).def("I"),
+        }, {order("KLASA;KOD"), order("KOD")});
+    c.add("DZIEINF", {
+            integer("INFORM"),
+            integer("OSOBA"),
+            dateTime("DATAOTW").cap("Data otwarcia"),
+        }, {order("INFORM"), order("INFORM;OSOBA")});
+    c.add("LINKI", {
+            autoinc("ID"),
+            integer("INFORM"),
+            str("PLIK", 250).cap("Nazwa/załącznik lokalny"),
+            str("LINK", 250).cap("Odnośnik internetowy"),
+        }, {order("INFORM")});
+    c.add("ZGLOSZ", {
+            date("DATAPRZY").req().cap("Data przyjęcia"),
+            integer("OSOBA").req().cap("Dziecko"),
+            str("OPIS", 200).req().cap("Opis sprawy"),
+            integer("KTOPRZY"),
+            integer("KTOZAL"),
+            date("DATAZAL").cap("Data załatwienia"),
+            memo("WYKONANIE"),
+            autoinc("ZGLID"),
+        }, {order("DATAZAL;DATAPRZY")});
+    c.add("TERMINY", {
+            integer("OSOBA"),
+            str("OPIS", 200).cap("Opis terminu"),
+            date("DATA").cap("Data bazowa"),
+            integer("ILOKRESOW"),
+            str("OKRES", 1),
+            integer("DNIPRZED"),
+            autoinc("TERMID"),
+        }, {order("DATA;DNIPRZED;OKRES;ILOKRESOW"), order("TERMID")});
+    c.add("TERMWYK", {
+            integer("TERMID"),
+            date("DATAZAL").cap("Data wykonania"),
+            memo("WYKONANIE"),
+        }, {order("TERMID;DATAZAL")});
+    c.add("POSILKI", {
+            date("DATA"),
+            memo("OPIS").cap("Opis posiłków"),
+        }, {order("DATA")});
+    c.add("PRZEDLOGI", {
+            dateTime("CZAS").req().cap("Czas"),
+            integer("KON").req().cap("Dziecko"),
+            str("OK", 1),
+        }, {order("CZAS;KON")});
+    return c.tables;
 }
 
 }  // namespace
 
 QList<TableDef> buildSchemaTables()
 {
-    QList<TableDef> tables;
-    const QStringList lines = QString::fromUtf8(catalogue).split(QLatin1Char('\n'));
-    for (const QString& raw : lines) {
-        QString line = raw.trimmed();
-        if (line.isEmpty())
-            continue;
-        QString caption;
-        const qsizetype quote = line.indexOf(QLatin1Char('"'));
-        if (quote >= 0) {
-            caption = line.mid(quote + 1, line.lastIndexOf(QLatin1Char('"')) - quote - 1);
-            line = line.left(quote).trimmed();
-        }
-        const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (words.first() == QLatin1String("TABLE")) {
-            TableDef t;
-            t.name = words.value(1);
-            t.upgrade = words.contains(QStringLiteral("upgrade"));
-            tables << t;
-            continue;
-        }
-        TableDef& t = tables.last();
-        if (words.first() == QLatin1String("order")) {
-            IndexDef ix;
-            ix.fields = schema::splitFieldList(words.value(1));
-            for (const QString& w : words.mid(2)) {
-                if (w.startsWith(QLatin1String("name=")))
-                    ix.name = w.mid(5);
-                else if (w == QLatin1String("ci"))
-                    ix.caseInsensitive = true;
-                else if (w == QLatin1String("upgrade"))
-                    ix.upgrade = true;
-            }
-            const FieldDef* key = ix.fields.size() == 1 ? t.field(ix.fields.first()) : nullptr;
-            if (key && key->type == FieldType::AutoInc)
-                continue;  // the primary key, listed first already
-            t.indexes << ix;
-            continue;
-        }
-        FieldDef f;
-        f.name = words.first();
-        f.type = typeOf(words.value(1), &f.width);
-        f.caption = caption;
-        for (const QString& w : words.mid(2)) {
-            if (w == QLatin1String("req"))
-                f.required = true;
-            else if (w == QLatin1String("upgrade"))
-                f.upgrade = true;
-            else if (w.startsWith(QLatin1String("default="))) {
-                const QString v = w.mid(8);
-                bool number = false;
-                const int n = v.toInt(&number);
-                // Defaults of text fields are text even when they look like digits.
-                f.defaultValue = number && f.type != FieldType::String ? QVariant(n) : QVariant(v);
-            }
-        }
-        t.fields << f;
-        if (f.type == FieldType::AutoInc) {
-            IndexDef pk;
-            pk.name = QStringLiteral("PRIMARY");
-            pk.fields = {f.name};
-            pk.primary = true;
-            t.indexes.prepend(pk);
-        }
-    }
-    return tables;
+    return allTables();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The tables of the current schema, read from the catalogue text.
+// The tables of the current schema, in catalogue order.
 
 #include "schema.h"
 
