@@ -1,0 +1,118 @@
+#pragma once
+// The contract between a data module and the record browser.
+//
+// A module (TDMDane and the area modules derived from it) owns cursors and
+// declares, for the browser:
+//   DataSet    a cursor with the presentation of its fields
+//   FieldView  caption, visibility, read-only, format, alignment, role, mark
+//   Command    the commands of a data set (what the browser shows in "&Dane",
+//              its popup and toolbar), each with the function-name identifier
+// Rules live in the cursors' events; a rule refuses with Error(message).
+
+#include "run_context.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class Table;
+
+// Role markers of a field.
+namespace roles {
+inline QString search() { return QStringLiteral("Szukaj"); }
+inline QString filter() { return QStringLiteral("Filtruj"); }
+inline QString attendance() { return QStringLiteral("Obecność"); }
+inline QString count() { return QStringLiteral("Ile"); }
+inline QString arrival() { return QStringLiteral("Czas przyjścia"); }
+inline QString departure() { return QStringLiteral("Czas wyjścia"); }
+inline QString extraCharge() { return QStringLiteral("Naliczenie dodatkowe"); }
+}  // namespace roles
+
+struct FieldView {
+    QString name;     // the cursor's field
+    QString caption;  // the column's title
+    bool visible = true;
+    bool readOnly = false;
+    QString displayFormat;  // e.g. "0.00", "dd.MM.yyyy"; empty = the value as text
+    Qt::Alignment alignment = Qt::AlignLeft;
+    QString role;
+    int mark = 0;  // summed in printouts when non-zero; free-day colouring for marks <= 1
+    QString expectedAmount;  // "Naliczenie dodatkowe" columns
+    QString groupCode;       // "Naliczenie dodatkowe" columns bound to one group
+};
+
+struct Command {
+    QString name;      // "Obecnosci1": with the module class, the function-name identifier
+    QString caption;   // "Lista &obecności dziecka"
+    QString label;     // short label: toolbar caption and hint
+    int image = -1;
+    QString shortcut;  // "Ctrl+K"
+    bool separator = false;
+    bool opensWindow = false;  // checked while its window is open; chosen again closes it
+    bool visible = true;       // granted (functions) and wanted by the module
+    bool tidiedAway = false;   // an idle separator, hidden by tidying
+    bool checked = false;
+    std::function<void()> handler;
+
+    bool shown() const { return visible && !tidiedAway; }
+
+    static Command separatorLine()
+    {
+        Command c;
+        c.separator = true;
+        return c;
+    }
+    QString plainCaption() const;  // without the first "&"
+};
+
+struct DataSet {
+    QString name;  // "Dzieci": the browser's data source
+    Table* table = nullptr;
+    QList<FieldView> fields;  // display order; fields of the cursor not listed are hidden
+    DataSet* master = nullptr;  // for detail lists: the master's CAPTION extends the title
+    QList<Command> commands;    // what was the data set's popup menu
+
+    FieldView* field(const QString& name);
+    const FieldView* field(const QString& name) const;
+    Command* command(const QString& name);
+    // Adds a view for every field of the cursor not yet listed, with the
+    // catalogue caption; calculated and lookup fields read-only.
+    void addRemainingFields();
+};
+
+class TDMDane : public QObject {
+    Q_OBJECT
+public:
+    TDMDane(RunContext& context, const QString& className, QObject* parent = nullptr);
+    ~TDMDane() override;
+
+    const QString& className() const { return m_className; }
+    RunContext& context() const { return m_context; }
+
+    QList<DataSet*> dataSets() const;
+    DataSet* dataSet(const QString& name) const;
+    // The data set the browser shows when the module's window opens.
+    virtual DataSet* mainDataSet() const;
+
+    // Hides commands whose function is not granted and tidies the lists;
+    // run when the module is made and again after a login.
+    void applyFunctions();
+
+    // The shared browse operation: opens a browser on `ds`, owned by
+    // `owner` (a command of this module, or null for the module's window).
+    void browse(DataSet& ds, const QString& title, Command* owner = nullptr);
+
+protected:
+    // Makes a cursor owned by the module, and its data set.
+    DataSet& addDataSet(const QString& name, const QString& table, const QString& ordering = QString());
+    Table& table(const QString& dataSetName) const;
+
+private:
+    RunContext& m_context;
+    QString m_className;
+    QList<std::shared_ptr<DataSet>> m_dataSets;
+};
