@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Builds Lunawa (installing the Debian packages it needs), creates the demo
+# store on first run and starts the desktop program. Arguments go to lunawa.
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")"
+
+packages=(
+  cmake ninja-build g++ pkg-config ccache
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n
+  libzip-dev libfreexl-dev libxlsxwriter-dev libsqlite3-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xauth fonts-dejavu-core poppler-utils
+)
+
+install_missing() {
+  local missing=() p
+  if ! command -v dpkg-query >/dev/null; then
+    echo "dpkg-query not found: not a Debian system, installing nothing." >&2
+    return 0
+  fi
+  for p in "$@"; do
+    [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null) == "install ok installed" ]] || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  ((EUID == 0)) || sudo=(sudo)
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${packages[@]}"
+
+# ccache hits across checkouts in other folders; the sloppiness is what lets
+# ccache cache translation units built with precompiled headers at all.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}"
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build build --target lunawa lunawactl
+
+bin=build/bin
+store="$bin/Baza"
+if [[ ! -e $store/lunawa.db ]]; then
+  echo "Creating the demo store in $store"
+  mkdir -p "$store"
+  if ! "$bin/lunawactl" init "$store" --name "Przedszkole Demo" \
+      --address "ul. Słoneczna 1, 00-001 Warszawa" --client 57 --nip "123-456-32-18"; then
+    # A half-made store would be taken as done on the next run.
+    rm -f "$store/lunawa.db" "$store/lunawa.db-wal" "$store/lunawa.db-shm"
+    echo "Creating the store failed." >&2
+    exit 1
+  fi
+fi
+
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; then
+  cat >&2 <<'EOF'
+No display is available (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are not set).
+To run the program on a virtual X server:  xvfb-run -a ./run.sh
+
+Brak ekranu (nie ustawiono DISPLAY, WAYLAND_DISPLAY ani QT_QPA_PLATFORM).
+Aby uruchomić program na wirtualnym serwerze X:  xvfb-run -a ./run.sh
+EOF
+  exit 1
+fi
+
+exec "$bin/lunawa" "$@"
