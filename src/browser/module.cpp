@@ -5,6 +5,8 @@
 #include "shell/access_rules.h"
 #include "store/table.h"
 
+#include <QPointer>
+
 QString Command::plainCaption() const
 {
     QString c = caption;
@@ -109,12 +111,29 @@ void TDMDane::applyFunctions()
             }
             permissions::MenuEntry e = c.separator ? permissions::MenuEntry::separatorLine()
                                                    : permissions::MenuEntry::command(c.name, c.caption);
-            e.visible = c.visible;
+            e.visible = c.visible && c.wanted;
             entries << e;
         }
         permissions::tidyMenu(entries);
         for (int i = 0; i < entries.size(); ++i)
             ds->commands[i].tidiedAway = entries[i].tidiedAway;
+    }
+}
+
+void TDMDane::openAsWindow(std::unique_ptr<TDMDane> module, const QString& title)
+{
+    DataSet* ds = module->mainDataSet();
+    if (!ds)
+        return;
+    module->m_windowOwned = true;
+    QPointer<TDMDane> guard(module.release());
+    try {
+        guard->browse(*ds, title);
+    } catch (...) {
+        // No window took it.
+        if (guard && !guard->parent())
+            delete guard.data();
+        throw;
     }
 }
 
@@ -125,4 +144,9 @@ void TDMDane::browse(DataSet& ds, const QString& title, Command* owner)
         return;
     }
     m_context.opener.browse(*this, ds, title, owner);
+}
+
+bool TDMDane::typedKey(DataSet&, const QString&, QChar)
+{
+    return false;
 }

@@ -53,12 +53,15 @@ struct Command {
     QString shortcut;  // "Ctrl+K"
     bool separator = false;
     bool opensWindow = false;  // checked while its window is open; chosen again closes it
-    bool visible = true;       // granted (functions) and wanted by the module
+    bool visible = true;       // granted by the functions
+    // False for a command the module declares but does not offer yet (its
+    // window is built later): it stays hidden whatever the functions grant.
+    bool wanted = true;
     bool tidiedAway = false;   // an idle separator, hidden by tidying
     bool checked = false;
     std::function<void()> handler;
 
-    bool shown() const { return visible && !tidiedAway; }
+    bool shown() const { return visible && wanted && !tidiedAway; }
 
     static Command separatorLine()
     {
@@ -106,6 +109,24 @@ public:
     // `owner` (a command of this module, or null for the module's window).
     void browse(DataSet& ds, const QString& title, Command* owner = nullptr);
 
+    // A key typed in a grid column with a role the module handles itself
+    // (attendance codes and times, extra charges); Backspace comes as '\b'.
+    // True when the module took it.
+    virtual bool typedKey(DataSet& ds, const QString& field, QChar key);
+
+    // Whether the browser may insert or delete rows of the data set; when
+    // not, its insert and delete do nothing and say nothing.
+    virtual bool canInsert(const DataSet&) const { return true; }
+    virtual bool canDelete(const DataSet&) const { return true; }
+
+    // An area's window owns its module. openAsWindow marks the module and
+    // opens its main data set; the opener makes the window it creates the
+    // parent of a module that is windowOwned() and has no parent yet, so
+    // closing that window frees the module. Detail windows opened later by
+    // the module's commands find it parented and leave it alone.
+    static void openAsWindow(std::unique_ptr<TDMDane> module, const QString& title);
+    bool windowOwned() const { return m_windowOwned; }
+
 protected:
     // Makes a cursor owned by the module, and its data set.
     DataSet& addDataSet(const QString& name, const QString& table, const QString& ordering = QString());
@@ -115,4 +136,5 @@ private:
     RunContext& m_context;
     QString m_className;
     QList<std::shared_ptr<DataSet>> m_dataSets;
+    bool m_windowOwned = false;
 };

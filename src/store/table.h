@@ -116,8 +116,12 @@ public:
     void cancelRange();
     void setMasterLink(Table* master, const QString& masterFields, const QString& detailFields);
     void clearMasterLink();
+    Table* masterTable() const { return m_master; }
+    const QStringList& masterLinkFields() const { return m_detailFields; }  // this table's side
     void setFilter(const QString& expression);  // throws Error for unreadable text
     void setRowTest(std::function<bool(const Table&)> test);
+    // The test in force, so that a browser can chain its own after it.
+    const std::function<bool(const Table&)>& rowTest() const { return m_rowTest; }
 
     // Editing.
     State state() const { return m_state; }

@@ -1,0 +1,13 @@
+#pragma once
+// The areas of the first registers, by the names the main window opens
+// them with: "Uzytkownicy", "Grupy", "Konfiguracja", "Obrazy",
+// "Czasbezpatny", "Graniceobecnoci". Each opens its module's main data set
+// in a window that owns the module (TDMDane::openAsWindow).
+
+#include "shell/tdm_uzyt.h"
+
+class AreaRegistry;
+
+// `passwordDialog` is the desktop's change-of-password dialog for the users
+// register; without it the register asks through the prompts.
+void registerBasicAreas(AreaRegistry& areas, PasswordDialog passwordDialog = {});

@@ -1,0 +1,130 @@
+#include "tdm_opcje.h"
+
+#include "browser/prompts.h"
+#include "store/database.h"
+#include "store/error.h"
+#include "store/table.h"
+
+namespace {
+
+FieldView column(const QString& name, const QString& caption, bool readOnly)
+{
+    FieldView v;
+    v.name = name;
+    v.caption = caption;
+    v.readOnly = readOnly;
+    return v;
+}
+
+// Reached only by a caller that ignores canInsert/canDelete: a second row or
+// a missing one would leave the program without its settings.
+void refuseRowChange(const QString& table)
+{
+    throw Error(QStringLiteral("Tabela %1 ma zawsze jeden wiersz").arg(table));
+}
+
+// Saves one change of the options row. A refused save is undone only when
+// the row was not already being edited: the user's own edits stay.
+void saveChange(Table& t, const std::function<void()>& change)
+{
+    const bool wasEditing = t.isEditing();
+    t.edit();
+    try {
+        change();
+        t.post();
+    } catch (...) {
+        if (!wasEditing)
+            t.cancel();
+        throw;
+    }
+}
+
+}  // namespace
+
+TDMOpcje::TDMOpcje(RunContext& context, QObject* parent) : TDMDane(context, QStringLiteral("TDMOpcje"), parent)
+{
+    DataSet& options = addDataSet(QStringLiteral("Opcje"), QStringLiteral("OPCJE"));
+    Table& o = *options.table;
+    o.addCalculatedField(FieldDef::of(QStringLiteral("PODGLAD"), FieldType::String, 250));
+    o.addCalculatedField(FieldDef::of(QStringLiteral("OSRODEK"), FieldType::String, 10));
+    const bool centre = context.db().hasColumn(QStringLiteral("OPCJE"), QStringLiteral("OPIE"));
+    o.events().onCalcFields = [centre](Table& t) {
+        t.setCalculated(QStringLiteral("PODGLAD"), preview(t.text(QStringLiteral("PARAMS"))));
+        if (centre)
+            t.setCalculated(QStringLiteral("OSRODEK"), t.isNull(QStringLiteral("OPIE")) || t.asInt(QStringLiteral("OPIE")) == 0
+                                                           ? QStringLiteral("Brak")
+                                                           : QStringLiteral("Wybrany"));
+    };
+    o.events().onNewRecord = [](Table&) { refuseRowChange(QStringLiteral("OPCJE")); };
+    o.events().beforeDelete = [](Table&) { refuseRowChange(QStringLiteral("OPCJE")); };
+    // Every save of the options row, from the editor or from the grid, is
+    // what the run works with from then on.
+    o.events().afterPost = [this](Table& t) { this->context().params.read(t.text(QStringLiteral("PARAMS"))); };
+
+    options.fields = {column(QStringLiteral("PODGLAD"), QStringLiteral("Podgląd konfiguracji"), true)};
+    // An older store has no welfare centre column until it is upgraded.
+    if (centre)
+        options.fields << column(QStringLiteral("OSRODEK"), QStringLiteral("Ośrodek pomocy"), true);
+
+    Command edit;
+    edit.name = QStringLiteral("Edycjakonfiguracji1");
+    edit.caption = QStringLiteral("&Edycja konfiguracji");
+    edit.label = QStringLiteral("Konfiguracja");
+    edit.handler = [this] { editConfiguration(); };
+    Command remove;
+    remove.name = QStringLiteral("Usuorodekpomocy1");
+    remove.caption = QStringLiteral("Usuń ośrodek pomocy");
+    remove.label = QStringLiteral("Usuń ośrodek");
+    remove.handler = [this] { removeWelfareCentre(); };
+    options.commands = {edit, remove};
+
+    DataSet& firm = addDataSet(QStringLiteral("Firma"), QStringLiteral("FIRMA"));
+    Table& f = *firm.table;
+    f.events().onNewRecord = [](Table&) { refuseRowChange(QStringLiteral("FIRMA")); };
+    f.events().beforeDelete = [](Table&) { refuseRowChange(QStringLiteral("FIRMA")); };
+    // The institution comes with the store; the window shows it as it is.
+    firm.fields = {
+        column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa"), true),
+        column(QStringLiteral("ADRES"), QStringLiteral("Adres"), true),
+        column(QStringLiteral("KODKLI"), QStringLiteral("Kod klienta"), true),
+        column(QStringLiteral("REGON"), QStringLiteral("REGON"), true),
+        column(QStringLiteral("NIP"), QStringLiteral("NIP"), true),
+        column(QStringLiteral("TELEFON"), QStringLiteral("Telefon"), true),
+    };
+
+    applyFunctions();
+}
+
+QString TDMOpcje::preview(const QString& configurationText)
+{
+    QString text = configurationText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(", "));
+    text.replace(QLatin1Char('\n'), QStringLiteral(", "));
+    text.replace(QLatin1Char('\r'), QStringLiteral(", "));
+    return text.left(250);
+}
+
+void TDMOpcje::editConfiguration()
+{
+    Table& o = *options().table;
+    if (!o.isOpen())
+        o.open();
+    if (o.isEmpty())
+        return;
+    QString text = o.text(QStringLiteral("PARAMS"));
+    if (!context().prompts.editMemo(o.field(QStringLiteral("PARAMS")).def.displayCaption(), text))
+        return;
+    saveChange(o, [&] { o.setValue(QStringLiteral("PARAMS"), text); });
+}
+
+void TDMOpcje::removeWelfareCentre()
+{
+    Table& o = *options().table;
+    if (!context().db().hasColumn(QStringLiteral("OPCJE"), QStringLiteral("OPIE")))
+        return;
+    if (!o.isOpen())
+        o.open();
+    if (o.isEmpty())
+        return;
+    saveChange(o, [&] { o.clear(QStringLiteral("OPIE")); });
+}

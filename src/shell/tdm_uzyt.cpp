@@ -1,0 +1,164 @@
+#include "tdm_uzyt.h"
+
+#include "login_flow.h"
+#include "tdm_ochrona.h"
+
+#include "browser/prompts.h"
+#include "store/error.h"
+#include "store/password_digest.h"
+#include "store/query.h"
+#include "store/table.h"
+
+namespace {
+
+FieldView column(const QString& name, const QString& caption, bool readOnly = false)
+{
+    FieldView v;
+    v.name = name;
+    v.caption = caption;
+    v.readOnly = readOnly;
+    return v;
+}
+
+Command command(const QString& name, const QString& caption, const QString& label)
+{
+    Command c;
+    c.name = name;
+    c.caption = caption;
+    c.label = label;
+    return c;
+}
+
+// The rights editors come with their own windows later; until then the
+// commands exist (so that functions and menus are complete) but stay hidden.
+Command notYetOffered(const QString& name, const QString& caption, const QString& label)
+{
+    Command c = command(name, caption, label);
+    c.opensWindow = true;
+    c.wanted = false;
+    return c;
+}
+
+}  // namespace
+
+TDMUzyt::TDMUzyt(RunContext& context, PasswordDialog passwordDialog, QObject* parent)
+    : TDMDane(context, QStringLiteral("TDMUzyt"), parent), m_passwordDialog(std::move(passwordDialog))
+{
+    DataSet& users = addDataSet(QStringLiteral("Uzyt"), QStringLiteral("UZYT"), QStringLiteral("NAZWA"));
+    Table& u = *users.table;
+
+    auto* yesNo = new Table(context.db(), QStringLiteral("KODY"), this);
+    yesNo->setOrdering(QStringLiteral("RODZAJ;TYP"));
+    yesNo->setRange({QStringLiteral("taknie")}, {QStringLiteral("taknie")});
+    yesNo->open();
+    u.addLookupField(FieldDef::of(QStringLiteral("AKTYWNYTXT"), FieldType::String, 20), QStringLiteral("AKTYWNY"),
+                     yesNo, QStringLiteral("TYP"), QStringLiteral("NAZWA"));
+    // Detail windows carry the user's name in their titles.
+    u.addCalculatedField(FieldDef::of(QStringLiteral("CAPTION"), FieldType::String, 200));
+    u.events().onCalcFields = [](Table& t) { t.setCalculated(QStringLiteral("CAPTION"), t.value(QStringLiteral("NAZWA"))); };
+    u.events().beforePost = [this](Table& t) { beforePost(t); };
+
+    users.fields = {
+        column(QStringLiteral("NAZWA"), QStringLiteral("Identyfikator")),
+        column(QStringLiteral("OPIS"), QStringLiteral("Opis")),
+        column(QStringLiteral("TELEFON"), QStringLiteral("Telefon")),
+        column(QStringLiteral("EMAIL"), QStringLiteral("E-mail")),
+        column(QStringLiteral("AKTYWNYTXT"), QStringLiteral("Aktywny")),
+    };
+
+    DataSet& groups = addDataSet(QStringLiteral("UzytGrup"), QStringLiteral("UZGR"), QStringLiteral("KODUZ"));
+    Table& g = *groups.table;
+    auto* groupNames = new Table(context.db(), QStringLiteral("GRUPY"), this);
+    groupNames->setOrdering(QStringLiteral("NAZWA"));
+    groupNames->open();
+    g.addLookupField(FieldDef::of(QStringLiteral("GRUPA"), FieldType::String, 200), QStringLiteral("KODGR"), groupNames,
+                     QStringLiteral("KOD"), QStringLiteral("NAZWA"));
+    g.addLookupField(FieldDef::of(QStringLiteral("GRUPAOPIS"), FieldType::String, 200), QStringLiteral("KODGR"),
+                     groupNames, QStringLiteral("KOD"), QStringLiteral("OPIS"));
+    g.setMasterLink(&u, QStringLiteral("KOD"), QStringLiteral("KODUZ"));
+    groups.master = &users;
+    groups.fields = {
+        column(QStringLiteral("GRUPA"), QStringLiteral("Identyfikator grupy")),
+        column(QStringLiteral("GRUPAOPIS"), QStringLiteral("Opis grupy"), true),
+    };
+
+    Command members = command(QStringLiteral("UzytGrup1"), QStringLiteral("&Grupy użytkownika"), QStringLiteral("Grupy"));
+    members.opensWindow = true;
+    Command password = command(QStringLiteral("Zmianahasa1"), QStringLiteral("Zmiana &hasła"), QStringLiteral("Hasło"));
+    password.handler = [this] { changePassword(); };
+    users.commands = {
+        members,
+        password,
+        notYetOffered(QStringLiteral("Prawadostepu1"), QStringLiteral("&Prawa dostępu"), QStringLiteral("Prawa")),
+        notYetOffered(QStringLiteral("Widocznefunkcje1"), QStringLiteral("Widoczne &funkcje"), QStringLiteral("Funkcje")),
+        notYetOffered(QStringLiteral("Widocznegrupydzieci1"), QStringLiteral("Widoczne grupy &dzieci"),
+                      QStringLiteral("Grupy dzieci")),
+    };
+    // The handler finds its command by name: the list is fixed now.
+    users.commands[0].handler = [this, groupNames] {
+        groupNames->refresh();  // groups added since the register opened
+        Command* c = this->users().command(QStringLiteral("UzytGrup1"));
+        browse(memberships(), c->plainCaption(), c);
+    };
+
+    applyFunctions();
+}
+
+QString TDMUzyt::duplicateNameMessage(const QString& name)
+{
+    return QStringLiteral("Użytkownik o identyfikatorze \"%1\" już istnieje").arg(name);
+}
+
+void TDMUzyt::beforePost(Table& t)
+{
+    const QString name = t.text(QStringLiteral("NAZWA"));
+    if (name.isEmpty())
+        return;  // the required-field check refuses it
+    // Names are compared exactly, as the login compares them.
+    Query same(context().db(), QStringLiteral("SELECT KOD FROM UZYT WHERE NAZWA = :N"));
+    same.bind(QStringLiteral("N"), name).exec();
+    const QVariant own = t.value(QStringLiteral("KOD"));
+    while (same.next())
+        if (own.isNull() || same.value(0).toInt() != own.toInt())
+            throw Error(duplicateNameMessage(name));
+    // A new user logs in with his name until he chooses a password.
+    if (t.isNull(QStringLiteral("HASLO")))
+        t.setValue(QStringLiteral("HASLO"), digest::userPassword(name));
+}
+
+void TDMUzyt::changePassword()
+{
+    Table& u = *users().table;
+    if (!u.isOpen())
+        return;
+    // The change is written to the store at once; an unsaved row is saved
+    // first so that it exists and the cursor does not hold stale values.
+    if (u.isEditing())
+        u.post();
+    if (u.isEmpty())
+        return;
+    const QString name = u.text(QStringLiteral("NAZWA"));
+    if (m_passwordDialog)
+        m_passwordDialog(context(), name);
+    else
+        askNewPassword(name);
+    u.refresh();
+}
+
+void TDMUzyt::askNewPassword(const QString& userName)
+{
+    TDMOchrona security(context().db());
+    PasswordChangeFlow flow(security, context().prompts);
+    flow.start(userName, false);
+    const QString title = QStringLiteral("Autoryzacja - Zmiana hasła");
+    for (;;) {
+        QString password, repeated;
+        if (!context().prompts.askText(title, QStringLiteral("Hasło:"), password, true))
+            return;
+        if (!context().prompts.askText(title, QStringLiteral("Powtórz hasło:"), repeated, true))
+            return;
+        const auto outcome = flow.submit(QString(), password, repeated);
+        if (outcome == PasswordChangeFlow::Outcome::Closed || outcome == PasswordChangeFlow::Outcome::Aborted)
+            return;
+    }
+}
