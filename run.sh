@@ -12,24 +12,7 @@ packages=(
   xvfb xauth fonts-dejavu-core poppler-utils
 )
 
-install_missing() {
-  local missing=() p
-  if ! command -v dpkg-query >/dev/null; then
-    echo "dpkg-query not found: not a Debian system, installing nothing." >&2
-    return 0
-  fi
-  for p in "$@"; do
-    [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null) == "install ok installed" ]] || missing+=("$p")
-  done
-  ((${#missing[@]})) || return 0
-  echo "Installing missing packages: ${missing[*]}"
-  local sudo=()
-  ((EUID == 0)) || sudo=(sudo)
-  "${sudo[@]}" apt-get update
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y --no-install-recommends "${missing[@]}"
-}
-
+source scripts/install_missing.sh
 install_missing "${packages[@]}"
 
 # ccache hits across checkouts in other folders; the sloppiness is what lets

@@ -188,16 +188,26 @@ QString Database::dataDirectory() const
     return m_location.engine == Engine::SQLite ? m_location.folder : QString();
 }
 
-void Database::connectForCreation()
+// Makes the named connection and opens it; `create` lets SQLite make the
+// file, otherwise opening never creates anything.
+void Database::connect(bool create)
 {
     close();
     QSqlDatabase db;
     if (m_location.engine == Engine::SQLite) {
-        if (!QDir().mkpath(m_location.folder))
+        const QString file = m_location.sqliteFile();
+        if (create && !QDir().mkpath(m_location.folder))
             throw Error(QStringLiteral("Nie można utworzyć folderu %1").arg(QDir::toNativeSeparators(m_location.folder)));
+        if (!create && !QFileInfo(file).isFile())
+            throw Error(QStringLiteral("Nie znaleziono bazy danych w folderze %1").arg(QDir::toNativeSeparators(m_location.folder)));
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        db.setDatabaseName(m_location.sqliteFile());
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        if (create) {
+            db.setDatabaseName(file);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        } else {
+            db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=10000"));
+        }
     } else {
         db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
         db.setHostName(m_location.host);
@@ -210,38 +220,20 @@ void Database::connectForCreation()
         const QString msg = storeMessage(db.lastError());
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
-        throw Error(msg);
+        throw Error(create ? msg : QStringLiteral("Nie można otworzyć bazy danych %1\n%2").arg(m_location.describe(), msg));
     }
+}
+
+void Database::connectForCreation()
+{
+    connect(true);
     runPragmas();
     installSqliteHooks();
 }
 
 void Database::open()
 {
-    close();
-    QSqlDatabase db;
-    if (m_location.engine == Engine::SQLite) {
-        const QString file = m_location.sqliteFile();
-        if (!QFileInfo(file).isFile())
-            throw Error(QStringLiteral("Nie znaleziono bazy danych w folderze %1").arg(QDir::toNativeSeparators(m_location.folder)));
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        // mode=rw: opening must never create a file.
-        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=10000"));
-    } else {
-        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
-        db.setHostName(m_location.host);
-        db.setPort(m_location.port);
-        db.setDatabaseName(m_location.database);
-        db.setUserName(m_location.user);
-        db.setPassword(m_location.password);
-    }
-    if (!db.open()) {
-        const QString msg = storeMessage(db.lastError());
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connectionName);
-        throw Error(QStringLiteral("Nie można otworzyć bazy danych %1\n%2").arg(m_location.describe(), msg));
-    }
+    connect(false);
     try {
         runPragmas();
         installSqliteHooks();

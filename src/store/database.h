@@ -99,6 +99,7 @@ public:
     QString rowIdColumn(const QString& table) const;
 
 private:
+    void connect(bool create);
     void installSqliteHooks();
     void runPragmas();
 

@@ -1,0 +1,19 @@
+# Sourced by run.sh and test.sh: installs the Debian packages named as
+# arguments that are not installed yet (through sudo when not root).
+install_missing() {
+  local missing=() p
+  if ! command -v dpkg-query >/dev/null; then
+    echo "dpkg-query not found: not a Debian system, installing nothing." >&2
+    return 0
+  fi
+  for p in "$@"; do
+    [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null) == "install ok installed" ]] || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  ((EUID == 0)) || sudo=(sudo)
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}"
+}
