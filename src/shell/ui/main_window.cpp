@@ -1,24 +1,394 @@
 #include "main_window.h"
 
-#include "store/tdm_baza.h"
+#include "shell/main_commands.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kWebAddress = QStringLiteral("www.vendrix.pl");
+const QString kMailAddress = QStringLiteral("biuro@vendrix.pl");
+
+// The maker's addresses: blue, red under the mouse, opened when clicked.
+class LinkLabel : public QLabel {
+public:
+    LinkLabel(const QString& text, const QUrl& target, QWidget* parent) : QLabel(text, parent), m_target(target)
+    {
+        setCursor(Qt::PointingHandCursor);
+        paint(Qt::blue);
+    }
+
+protected:
+    void enterEvent(QEnterEvent*) override { paint(Qt::red); }
+    void leaveEvent(QEvent*) override { paint(Qt::blue); }
+    void mouseReleaseEvent(QMouseEvent*) override { QDesktopServices::openUrl(m_target); }
+
+private:
+    void paint(const QColor& colour)
+    {
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, colour);
+        setPalette(p);
+    }
+    QUrl m_target;
+};
+
+QPixmap makerPicture()
+{
+    QPixmap pm(72, 72);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(250, 204, 60));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRectF(6, 6, 60, 60));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawEllipse(QRectF(24, 2, 52, 52));  // a crescent: the moon of the name
+    return pm;
+}
+
+QString plain(QString caption)
+{
+    const int at = caption.indexOf(QLatin1Char('&'));
+    if (at >= 0)
+        caption.remove(at, 1);
+    return caption;
+}
+
+}  // namespace
+
+// --- About --------------------------------------------------------------------
+
+TFmAbout::TFmAbout(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog)
+{
+    setObjectName(QStringLiteral("TFmAbout"));
+    setWindowTitle(QStringLiteral("O programie"));
+    auto* frame = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    auto* picture = new QLabel(this);
+    picture->setPixmap(makerPicture());
+    top->addWidget(picture, 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    auto* name = new QLabel(QStringLiteral("Lunawa"), this);
+    QFont big = name->font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    name->setFont(big);
+    texts->addWidget(name);
+    texts->addWidget(new QLabel(QStringLiteral("wersja 1.2"), this));
+    m_text = new QLabel(this);
+    m_text->setObjectName(QStringLiteral("aboutText"));
+    texts->addWidget(m_text);
+    texts->addWidget(new LinkLabel(kWebAddress, QUrl(QStringLiteral("https://") + kWebAddress), this));
+    texts->addWidget(new LinkLabel(kMailAddress, QUrl(QStringLiteral("mailto:") + kMailAddress), this));
+    top->addLayout(texts, 1);
+    frame->addLayout(top);
+    m_ok = new QPushButton(QStringLiteral("&OK"), this);
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    frame->addWidget(m_ok, 0, Qt::AlignHCenter);
+    setStyleSheet(QStringLiteral("TFmAbout { border: 2px solid #4a6a9a; background: #f4f6fb; }"));
+}
+
+void TFmAbout::setText(const QString& text) { m_text->setText(text); }
+
+QString TFmAbout::text() const { return m_text->text(); }
+
+void TFmAbout::showNotice()
+{
+    m_ok->hide();
+    setModal(false);
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    raise();
+}
+
+void TFmAbout::showModal()
+{
+    m_ok->show();
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    exec();
+}
+
+// --- Main window ----------------------------------------------------------------
 
 TFmMain::TFmMain(QWidget* parent) : QMainWindow(parent)
 {
-    setWindowTitle(QStringLiteral("Lunawa"));
-    resize(1024, 700);
-    auto* centre = new QLabel(QStringLiteral("Lunawa"), this);
-    centre->setAlignment(Qt::AlignCenter);
-    QFont f = centre->font();
-    f.setPointSize(28);
-    centre->setFont(f);
-    setCentralWidget(centre);
+    setObjectName(QStringLiteral("TFmMain"));
+    setWindowTitle(MainController::applicationTitle());
+    m_about = new TFmAbout(this);
+    m_about->showNotice();
+
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setIconSize(QSize(24, 24));
+    // As high with no buttons as with some, so the bar's height never changes.
+    m_toolbar->setMinimumHeight(m_toolbar->iconSize().height() + 14);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolbar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_toolbar, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (!m_controller)
+            return;
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Ustaw &przyciski"), this, [this] { m_controller->customizeToolbar(); });
+        menu.exec(m_toolbar->mapToGlobal(at));
+    });
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
+    // The window is only a bar; nothing lives below the toolbar.
+    auto* empty = new QWidget(this);
+    empty->setFixedHeight(0);
+    setCentralWidget(empty);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setMinimumHeight(statusBar()->fontMetrics().height() + 8);
+    buildMenus();
+    // Across the top of the screen from the start; the settings may move it later.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.topLeft());
+        resize(available.width(), height());
+    }
+
+    // Coming back to the program while a dialog is open puts the focus there.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            return;
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->activateWindow();
+            modal->setFocus();
+        }
+    });
 }
 
-void TFmMain::attach(TDMBaza* baza)
+TFmMain::~TFmMain() = default;
+
+void TFmMain::attach(MainServices services)
 {
-    m_baza = baza;
-    statusBar()->showMessage(QStringLiteral("Baza danych: %1").arg(baza->database().location().describe()));
+    m_controller = std::make_unique<MainController>(services);
+    commandsChanged();
+}
+
+QIcon TFmMain::commandIcon(int image, const QString& hint)
+{
+    if (image < 0)
+        return QIcon();
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor::fromHsv((image * 47) % 360, 150, 200));
+    p.drawRoundedRect(QRectF(1, 1, 22, 22), 5, 5);
+    p.setPen(Qt::white);
+    QFont f = p.font();
+    f.setPixelSize(11);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, hint.left(2));
+    return QIcon(pm);
+}
+
+void TFmMain::buildMenus()
+{
+    for (const permissions::MenuEntry& menuEntry : mainmenu::menuTree()) {
+        QMenu* menu = menuBar()->addMenu(menuEntry.caption);
+        menu->setObjectName(menuEntry.name);
+        // Check marks follow the run's settings, which browsers change too.
+        connect(menu, &QMenu::aboutToShow, this, &TFmMain::commandsChanged);
+        QList<QAction*> actions;
+        for (const permissions::MenuEntry& e : menuEntry.children) {
+            if (e.separator) {
+                actions << menu->addSeparator();
+                continue;
+            }
+            const mainmenu::CommandDef* def = mainmenu::command(e.name);
+            auto* action = new QAction(def->caption, this);
+            action->setObjectName(def->name);
+            if (!def->shortcut.isEmpty())
+                action->setShortcut(QKeySequence(def->shortcut));
+            action->setStatusTip(def->hint);
+            action->setToolTip(plain(def->caption));
+            action->setIcon(commandIcon(def->image, def->hint));
+            action->setCheckable(def->isToggleSetting());
+            const QString name = def->name;
+            connect(action, &QAction::triggered, this, [this, name] {
+                if (m_controller)
+                    m_controller->run(name);
+            });
+            menu->addAction(action);
+            m_actions.insert(name, action);
+            actions << action;
+        }
+        m_menus << menu;
+        m_entryActions << actions;
+    }
+}
+
+void TFmMain::setTitle(const QString& title) { setWindowTitle(title); }
+
+void TFmMain::setAboutText(const QString& text) { m_about->setText(text); }
+
+void TFmMain::commandsChanged()
+{
+    if (!m_controller)
+        return;
+    const QList<permissions::MenuEntry>& menus = m_controller->menus();
+    for (int i = 0; i < menus.size() && i < m_menus.size(); ++i) {
+        m_menus[i]->menuAction()->setVisible(menus[i].shown());
+        const QList<permissions::MenuEntry>& entries = menus[i].children;
+        for (int j = 0; j < entries.size() && j < m_entryActions[i].size(); ++j) {
+            QAction* action = m_entryActions[i][j];
+            action->setVisible(entries[j].shown());
+            if (entries[j].separator)
+                continue;
+            action->setText(m_controller->caption(entries[j].name));
+            if (action->isCheckable())
+                action->setChecked(m_controller->isChecked(entries[j].name));
+        }
+    }
+}
+
+void TFmMain::toolbarChanged()
+{
+    m_toolbar->clear();
+    if (!m_controller)
+        return;
+    const bool raised = m_controller->isChecked(QStringLiteral("Wypukeprzyciski1"));
+    for (const QString& name : m_controller->toolbar()) {
+        QAction* action = m_actions.value(name);
+        if (!action) {
+            auto* gap = new QWidget(m_toolbar);
+            gap->setFixedWidth(8);
+            m_toolbar->addWidget(gap);
+            continue;
+        }
+        m_toolbar->addAction(action);
+        if (auto* button = qobject_cast<QToolButton*>(m_toolbar->widgetForAction(action)))
+            button->setAutoRaise(!raised);
+    }
+}
+
+void TFmMain::place(const QRect& frame)
+{
+    move(frame.topLeft());
+    resize(frame.width(), height());
+}
+
+void TFmMain::setStayOnTop(bool on)
+{
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible)
+        show();
+}
+
+void TFmMain::closeStartupNotice()
+{
+    QApplication::processEvents();
+    m_about->hide();
+}
+
+void TFmMain::showAbout() { m_about->showModal(); }
+
+void TFmMain::setWaitCursor(bool on)
+{
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TFmMain::requestClose()
+{
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+QRect TFmMain::availableGeometry() const
+{
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+int TFmMain::fixedHeight() const { return height(); }
+
+bool TFmMain::closeAll()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || w == m_about || !w->isVisible() || qobject_cast<QMenu*>(w))
+            continue;
+        if (w->windowType() != Qt::Window && w->windowType() != Qt::Dialog)
+            continue;
+        if (!w->close() || w->isVisible())
+            return false;
+    }
+    return true;
+}
+
+void TFmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    // Only a bar: its height is what the menu, toolbar and status line need.
+    if (QLayout* frame = layout())
+        frame->activate();
+    setFixedHeight(std::max(minimumSizeHint().height(), menuBar()->sizeHint().height()
+                                                            + m_toolbar->sizeHint().height()
+                                                            + statusBar()->minimumHeight()));
+    setMinimumWidth(200);
+    setMaximumWidth(QWIDGETSIZE_MAX);
+    m_about->raise();
+    // After the window is on the screen, as the login dialog goes over it.
+    QTimer::singleShot(100, this, &TFmMain::runFirstShow);
+}
+
+void TFmMain::runFirstShow()
+{
+    const bool ok = !m_controller || m_controller->firstShow();
+    if (!ok) {
+        m_about->hide();
+        close();
+    }
+    emit started(ok);
+}
+
+void TFmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (m_controller && !m_controller->confirmClose()) {
+        event->ignore();
+        return;
+    }
+    m_closed = true;
+    if (m_controller)
+        m_controller->saveSettings(geometry());
+    m_about->hide();
+    event->accept();
+    QMainWindow::closeEvent(event);
 }

@@ -1,17 +1,93 @@
 #pragma once
-// The main window of the program. For now it carries the title and shows
-// which store is open; its menus come with the commands of the areas.
+// The main window: a narrow bar across the top of the screen with the main
+// menu, the user's toolbar and a status line. What it does lives in
+// MainController; the window maps the controller's commands onto actions.
 
+#include "shell/main_controller.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 
-class TDMBaza;
+#include <memory>
 
-class TFmMain : public QMainWindow {
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolBar;
+
+// "&O programie" and the start-up notice.
+class TFmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFmAbout(QWidget* parent = nullptr);
+    void setText(const QString& text);
+    QString text() const;
+    // Shown without a button while the program starts.
+    void showNotice();
+    // Modal with its "&OK" button.
+    void showModal();
+    QPushButton* okButton() const { return m_ok; }
+
+private:
+    QLabel* m_text;
+    QPushButton* m_ok;
+};
+
+class TFmMain : public QMainWindow, public MainView, public OpenWindows {
     Q_OBJECT
 public:
     explicit TFmMain(QWidget* parent = nullptr);
-    void attach(TDMBaza* baza);
+    ~TFmMain() override;
+
+    // The services of the run; the window and its window closer are filled
+    // in here. Call before the window is shown.
+    void attach(MainServices services);
+    MainController* controller() const { return m_controller.get(); }
+
+    QAction* action(const QString& command) const { return m_actions.value(command); }
+    QToolBar* toolBar() const { return m_toolbar; }
+    TFmAbout* about() const { return m_about; }
+    // The picture of a command's image number.
+    static QIcon commandIcon(int image, const QString& hint);
+
+    // MainView
+    void setTitle(const QString& title) override;
+    void setAboutText(const QString& text) override;
+    void commandsChanged() override;
+    void toolbarChanged() override;
+    void place(const QRect& frame) override;
+    void setStayOnTop(bool on) override;
+    void closeStartupNotice() override;
+    void showAbout() override;
+    void setWaitCursor(bool on) override;
+    void requestClose() override;
+    QRect availableGeometry() const override;
+    int fixedHeight() const override;
+
+    // OpenWindows
+    bool closeAll() override;
+
+signals:
+    // The first showing ended; `ok` false when the program must end.
+    void started(bool ok);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    TDMBaza* m_baza = nullptr;
+    void buildMenus();
+    void runFirstShow();
+
+    std::unique_ptr<MainController> m_controller;
+    TFmAbout* m_about;
+    QToolBar* m_toolbar;
+    QList<QMenu*> m_menus;
+    QList<QList<QAction*>> m_entryActions;  // per menu, one per entry (separators too)
+    QHash<QString, QAction*> m_actions;
+    bool m_shownOnce = false;
+    bool m_closed = false;
 };
