@@ -1,0 +1,130 @@
+#pragma once
+// What a record browser decides without a screen: its title and settings
+// key, the module commands it shows, its stored layout, quick filters,
+// search state, double-click routing and the windows it was opened from
+// and has opened. The window is a view over it.
+
+#include "browser/column_layout.h"
+#include "browser/quick_filters.h"
+#include "browser/record_search.h"
+#include "browser/toolbar_buttons.h"
+#include "browser/window_title.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class KeyValueSettings;
+class TDMDane;
+class Table;
+struct Command;
+struct DataSet;
+struct FieldView;
+struct RunContext;
+
+namespace browser {
+
+struct OpenRequest {
+    OpenedFrom from = OpenedFrom::Other;
+    QString text;  // the command's caption, the button's text or the field's caption
+    bool pickMode = false;
+    bool multiInsert = false;
+};
+
+// The stored arrangement of a window.
+struct Layout {
+    QList<layout::Column> columns;  // in the order shown
+    QList<toolbar::Slot> buttons;
+    QStringList quickFilters;
+    bool dataSheet = true;
+    int dataSheetWidth = 250;
+    bool toolbarShown = true;
+    int doubleClickCommand = -1;  // index into commands()
+};
+
+enum class DoubleClick { Calculator, Choose, Command, Nothing };
+
+class Controller {
+public:
+    Controller(TDMDane* module, DataSet& dataSet, RunContext& context, KeyValueSettings& settings,
+               const OpenRequest& request);
+    ~Controller();
+    Controller(const Controller&) = delete;
+    Controller& operator=(const Controller&) = delete;
+
+    TDMDane* module() const { return m_module; }
+    DataSet& dataSet() const { return m_dataSet; }
+    Table& table() const;
+    RunContext& context() const { return m_context; }
+    KeyValueSettings& settings() const { return m_settings; }
+    const OpenRequest& request() const { return m_request; }
+    bool pickMode() const { return m_request.pickMode; }
+
+    const QString& baseTitle() const { return m_baseTitle; }
+    // With the master row's CAPTION for a detail window.
+    QString title() const;
+    const QString& settingsKey() const { return m_key; }
+    bool dataSheetAvailable() const { return hasDataSheet(m_baseTitle); }
+
+    // The shown module commands, separators tidied.
+    const QList<Command*>& commands() const { return m_commands; }
+    // The visible fields in field order, and their default widths.
+    QList<const FieldView*> visibleFields() const;
+    QStringList searchFields() const;  // role "Szukaj"
+
+    // Opening the table if it is closed; it is closed again afterwards.
+    void open();
+
+    Layout loadLayout(const QList<layout::Column>& defaultColumns) const;
+    void saveLayout(const Layout& layout) const;
+
+    // Quick filters, chained after the table's own row test.
+    quickfilter::Filters& filters() { return *m_filters; }
+    void setQuickFilters(const QStringList& fields);
+    void applyFilters();
+
+    search::State& searchState() { return m_search; }
+
+    DoubleClick doubleClick(bool calculatorShown) const;
+    int doubleClickCommand() const { return m_doubleClick; }
+    void setDoubleClickCommand(int index) { m_doubleClick = index; }
+    // "&Podwójne kliknięcie"; false when cancelled.
+    bool chooseDoubleClick();
+
+    // "Poprzednie" / "Następne": the window this one was opened from and
+    // those opened from its commands.
+    void setPrevious(QObject* window) { m_previous = window; }
+    QObject* previous() const { return m_previous; }
+    void addNext(QObject* window, const QString& label);
+    // The only one, else the one picked from "Wybór okna"; null for none.
+    QObject* chooseNext();
+
+private:
+    TDMDane* m_module;
+    DataSet& m_dataSet;
+    RunContext& m_context;
+    KeyValueSettings& m_settings;
+    OpenRequest m_request;
+    QString m_baseTitle;
+    QString m_key;
+    QList<Command*> m_commands;
+    bool m_wasOpen = false;
+    std::shared_ptr<quickfilter::Filters> m_filters;
+    std::unique_ptr<quickfilter::Installed> m_installed;
+    search::State m_search;
+    int m_doubleClick = -1;
+    QPointer<QObject> m_previous;
+    struct Next {
+        QPointer<QObject> window;
+        QString label;
+    };
+    QList<Next> m_next;
+};
+
+// Shown commands with no leading, doubled or trailing separators.
+QList<Command*> tidiedCommands(QList<Command>& commands);
+
+}  // namespace browser

@@ -1,0 +1,111 @@
+#include "cell_text.h"
+
+#include "store/money.h"
+#include "store/polish_dates.h"
+
+#include <QDateTime>
+
+namespace cell {
+
+bool isNumeric(FieldType type)
+{
+    return type == FieldType::AutoInc || type == FieldType::Integer || type == FieldType::SmallInt
+        || type == FieldType::Float;
+}
+
+bool hasLookupSource(const Table::Field& f)
+{
+    return f.kind == Table::FieldKind::Calculated && f.lookupTable && !f.keyFields.isEmpty();
+}
+
+namespace {
+
+int decimalsOf(const QString& format)
+{
+    const qsizetype dot = format.indexOf(QLatin1Char('.'));
+    return dot < 0 ? -1 : int(format.size() - dot - 1);
+}
+
+}  // namespace
+
+QString text(const QVariant& value, FieldType type, const QString& displayFormat)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    switch (type) {
+    case FieldType::Date:
+        return polish::shortDate(value.toDate());
+    case FieldType::Time:
+        return polish::time(value.toTime());
+    case FieldType::DateTime: {
+        const QDateTime dt = value.toDateTime();
+        return polish::shortDate(dt.date()) + QLatin1Char(' ') + polish::time(dt.time());
+    }
+    case FieldType::Float: {
+        const int decimals = decimalsOf(displayFormat);
+        if (decimals >= 0)
+            return money::format(value.toDouble(), decimals, false);
+        QString t = QString::number(value.toDouble(), 'g', 15);
+        return t.replace(QLatin1Char('.'), QLatin1Char(','));
+    }
+    case FieldType::Graphic:
+        return QString();
+    default:
+        return value.toString();
+    }
+}
+
+std::optional<QVariant> fromText(const QString& raw, FieldType type)
+{
+    const QString t = raw.trimmed();
+    if (t.isEmpty())
+        return QVariant();
+    switch (type) {
+    case FieldType::AutoInc:
+    case FieldType::Integer:
+    case FieldType::SmallInt: {
+        bool ok = false;
+        const int n = t.toInt(&ok);
+        if (ok)
+            return QVariant(n);
+        return std::nullopt;
+    }
+    case FieldType::Float: {
+        const auto d = money::parse(t);
+        if (d)
+            return QVariant(*d);
+        return std::nullopt;
+    }
+    case FieldType::Date: {
+        QDate d = polish::parseShortDate(t);
+        if (!d.isValid())
+            d = QDate::fromString(t, Qt::ISODate);
+        if (d.isValid())
+            return QVariant(d);
+        return std::nullopt;
+    }
+    case FieldType::Time: {
+        const QTime tm = polish::parseTime(t);
+        if (tm.isValid())
+            return QVariant(tm);
+        return std::nullopt;
+    }
+    case FieldType::DateTime: {
+        const qsizetype space = t.indexOf(QLatin1Char(' '));
+        const QDate d = polish::parseShortDate(space < 0 ? t : t.left(space));
+        const QTime tm = space < 0 ? QTime(0, 0) : polish::parseTime(t.mid(space + 1));
+        if (d.isValid() && tm.isValid())
+            return QVariant(QDateTime(d, tm));
+        const QDateTime iso = QDateTime::fromString(t, Qt::ISODate);
+        if (iso.isValid())
+            return QVariant(iso);
+        return std::nullopt;
+    }
+    case FieldType::Graphic:
+        return std::nullopt;
+    default:
+        return QVariant(raw);
+    }
+}
+
+}  // namespace cell

@@ -1,0 +1,57 @@
+#include "column_layout.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace layout {
+
+namespace {
+
+constexpr int kStoredBase = 100000;
+constexpr int kUnstoredBase = 500000;
+
+int clampPosition(int p) { return std::clamp(p, 0, kMaxPosition); }
+int clampWidth(int w) { return std::clamp(w, 0, kMaxWidth); }
+
+}  // namespace
+
+QString columnKey(const QString& fieldName)
+{
+    return QStringLiteral("Pole: ") + fieldName;
+}
+
+QString encodeColumn(int position, int width)
+{
+    return QString::number(kStoredBase + 1000 * clampPosition(position) + clampWidth(width));
+}
+
+std::optional<int> decodeColumn(const QString& stored)
+{
+    bool ok = false;
+    const int v = stored.trimmed().toInt(&ok);
+    if (!ok || v < kStoredBase || v >= kUnstoredBase)
+        return std::nullopt;
+    return v;
+}
+
+QList<Column> arrange(const QList<Column>& columns, const QStringList& stored)
+{
+    struct Keyed {
+        int key;
+        int index;
+    };
+    QList<Keyed> keyed;
+    for (int i = 0; i < columns.size(); ++i) {
+        const auto s = i < stored.size() ? decodeColumn(stored[i]) : std::nullopt;
+        // Unstored columns: positions up to 499 stay within six digits.
+        keyed << Keyed{s ? *s : kUnstoredBase + 1000 * std::clamp(i, 0, 499) + clampWidth(columns[i].width), i};
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    QList<Column> out;
+    for (const Keyed& k : keyed)
+        out << Column{columns[k.index].field, k.key % 1000};
+    return out;
+}
+
+}  // namespace layout

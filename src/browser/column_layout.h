@@ -1,0 +1,35 @@
+#pragma once
+// Place and width of the grid's columns, kept per window as
+// "Pole: " + field name = 100000 + 1000 × position + width.
+//
+// Position and width are clamped (positions 0-399, widths 0-999) so that
+// every value keeps six digits and stays below those of columns never
+// stored: a wide column would otherwise spill into the position and a late
+// position into the unstored range.
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace layout {
+
+inline constexpr int kMaxPosition = 399;
+inline constexpr int kMaxWidth = 999;
+
+QString columnKey(const QString& fieldName);  // "Pole: NAZWA"
+QString encodeColumn(int position, int width);
+// The sort key of a stored value; nothing for a value that is not one.
+std::optional<int> decodeColumn(const QString& stored);
+
+struct Column {
+    QString field;
+    int width = 0;
+};
+
+// `columns` in the data set's field order with their default widths,
+// `stored[i]` the value kept for columns[i] (empty when none). Stored
+// columns come first in their stored order, the others after them in
+// field order.
+QList<Column> arrange(const QList<Column>& columns, const QStringList& stored);
+
+}  // namespace layout

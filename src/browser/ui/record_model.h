@@ -1,0 +1,50 @@
+#pragma once
+// The grid's model over a browser's table: every cell is read from the
+// table's snapshot (no SQL), the row being edited from its edit buffer and
+// a row being inserted shown last.
+
+#include <QAbstractTableModel>
+#include <QList>
+
+#include "store/table.h"
+
+class Prompts;
+struct DataSet;
+struct FieldView;
+
+class RecordModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    RecordModel(DataSet& dataSet, Prompts& prompts, QObject* parent = nullptr);
+
+    // The columns, in field order (the header view moves them on screen).
+    void setColumns(const QList<const FieldView*>& columns);
+    const FieldView* column(int index) const { return m_columns.value(index); }
+    QString fieldAt(int column) const;
+    int columnOf(const QString& field) const;
+    int columns() const { return int(m_columns.size()); }
+
+    // The grid row of the table's current row (the new row while inserting).
+    int currentRow() const;
+    bool isInsertRow(int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    bool readOnly(int column) const;
+    const Table::Field& fieldDefinition(const QString& field) const;
+
+private:
+    void tableChanged();
+    QVariant valueAt(int row, const QString& field) const;
+
+    DataSet& m_ds;
+    Table& m_table;
+    Prompts& m_prompts;
+    QList<const FieldView*> m_columns;
+    int m_rows = 0;
+};

@@ -1,0 +1,295 @@
+#include "tfm_kartot.h"
+
+#include "browser/key_value_settings.h"
+#include "browser/module.h"
+#include "browser/prompts.h"
+#include "browser/run_context.h"
+#include "browser/ui/record_delegate.h"
+#include "browser/ui/record_model.h"
+#include "store/error.h"
+#include "store/table.h"
+
+#include <QAbstractItemDelegate>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QVBoxLayout>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScrollArea>
+#include <QGroupBox>
+#include <QSplitter>
+#include <QTableView>
+#include <QToolBar>
+
+TFmKartot::Hooks& TFmKartot::hooks()
+{
+    static Hooks h;
+    return h;
+}
+
+TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, KeyValueSettings& settings,
+                     const browser::OpenRequest& request, Command* owner, QWidget* openedFrom)
+    : TFmPodstawa(nullptr), m_context(context), m_owner(owner)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setOpenedFrom(openedFrom);
+    m_controller = std::make_unique<browser::Controller>(module, dataSet, context, settings, request);
+    m_controller->setPrevious(openedFrom);
+    setWindowTitle(m_controller->baseTitle());
+    setObjectName(QStringLiteral("FmKartot"));
+
+    m_controller->open();
+    buildActions();
+    buildPanel();
+    buildGrid();
+    buildMenus();
+
+    QList<layout::Column> columns;
+    for (const FieldView* f : m_controller->visibleFields())
+        columns << layout::Column{f->name, 100};
+    const browser::Layout l = m_controller->loadLayout(columns);
+    applyLayout(l);
+    buildSheet();
+    m_sheet->setVisible(l.dataSheet);
+    m_sheetAction->setChecked(l.dataSheet);
+    m_sheetAction->setVisible(m_controller->dataSheetAvailable());
+    m_splitter->setSizes({width() - l.dataSheetWidth, l.dataSheetWidth});
+    giveModuleShortcutsPrecedence();
+    setTitleFromMaster();
+    if (!m_searchBoxes.isEmpty())
+        m_searchBoxes.first()->setFocus();
+    else
+        m_grid->setFocus();
+    syncGridToTable();
+    place(settings, m_controller->settingsKey(), context.settings.modalWindows,
+          request.pickMode || request.from == browser::OpenedFrom::Button);
+    setStayOnTop(context.settings.stayOnTop);
+}
+
+TFmKartot::~TFmKartot()
+{
+    // The model and the sheet listen to the table; they go before it is closed.
+    disconnect(&table(), nullptr, this, nullptr);
+    delete m_grid;
+    m_grid = nullptr;
+    m_model = nullptr;
+    m_sheetRows.clear();
+    m_controller.reset();
+}
+
+DataSet& TFmKartot::dataSet() const
+{
+    return m_controller->dataSet();
+}
+
+Table& TFmKartot::table() const
+{
+    return m_controller->table();
+}
+
+void TFmKartot::buildGrid()
+{
+    m_splitter = new QSplitter(Qt::Horizontal, container());
+    m_grid = new QTableView(m_splitter);
+    m_grid->setObjectName(QStringLiteral("Siatka"));
+    m_model = new RecordModel(dataSet(), m_context.prompts, m_grid);
+    m_model->setColumns(m_controller->visibleFields());
+    m_grid->setModel(m_model);
+    m_grid->setItemDelegate(new RecordDelegate(*m_model, [this](const QString& field) { editField(field); }, m_grid));
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid->horizontalHeader()->setSectionsMovable(true);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_grid->verticalHeader()->setDefaultSectionSize(20);
+    m_grid->verticalHeader()->setFixedWidth(14);
+    m_grid->setEditTriggers(m_context.settings.autoEdit
+                                ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
+                                : QAbstractItemView::EditKeyPressed);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_grid->installEventFilter(this);
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { m_gridPopup->popup(m_grid->viewport()->mapToGlobal(p)); });
+    connect(m_grid, &QTableView::doubleClicked, this, &TFmKartot::doubleClicked);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& now, const QModelIndex& before) { gridRowChanged(now.row(), before.row()); });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int logical) {
+        // A column wider than the grid is narrowed so that the others can be seen.
+        const int w = m_grid->viewport()->width();
+        if (m_grid->columnWidth(logical) > w)
+            m_grid->setColumnWidth(logical, w * 8 / 10);
+    });
+    connect(&table(), &Table::scrolled, this, &TFmKartot::syncGridToTable);
+    connect(&table(), &Table::stateChanged, this, &TFmKartot::syncGridToTable);
+    m_splitter->addWidget(m_grid);
+    containerLayout()->addWidget(m_splitter, 1);
+}
+
+void TFmKartot::applyLayout(const browser::Layout& l)
+{
+    QHeaderView* h = m_grid->horizontalHeader();
+    for (int visual = 0; visual < l.columns.size(); ++visual) {
+        const int logical = m_model->columnOf(l.columns[visual].field);
+        if (logical < 0)
+            continue;
+        h->moveSection(h->visualIndex(logical), visual);
+        m_grid->setColumnWidth(logical, l.columns[visual].width);
+    }
+    m_buttons = l.buttons;
+    rebuildToolbar();
+    m_toolbar->setVisible(l.toolbarShown);
+    m_toolbarAction->setChecked(l.toolbarShown);
+    m_controller->setDoubleClickCommand(l.doubleClickCommand);
+    rebuildQuickFilters(l.quickFilters);
+}
+
+browser::Layout TFmKartot::currentLayout() const
+{
+    browser::Layout l;
+    const QHeaderView* h = m_grid->horizontalHeader();
+    for (int visual = 0; visual < m_model->columns(); ++visual) {
+        const int logical = h->logicalIndex(visual);
+        l.columns << layout::Column{m_model->fieldAt(logical), m_grid->columnWidth(logical)};
+    }
+    l.buttons = m_buttons;
+    l.quickFilters = m_quickFilterFields;
+    l.dataSheet = m_sheetAction->isChecked();
+    l.dataSheetWidth = m_sheet->isVisible() ? m_sheet->width() : m_controller->settings().number(m_controller->settingsKey(), QStringLiteral("ArkuszWidth"), 250);
+    l.toolbarShown = m_toolbarAction->isChecked();
+    l.doubleClickCommand = m_controller->doubleClickCommand();
+    return l;
+}
+
+void TFmKartot::syncGridToTable()
+{
+    if (m_syncing || !m_grid)
+        return;
+    m_syncing = true;
+    const int row = m_model->currentRow();
+    const QModelIndex now = m_grid->currentIndex();
+    if (row >= 0 && now.row() != row) {
+        const int column = now.isValid() ? now.column() : m_grid->horizontalHeader()->logicalIndex(0);
+        m_grid->selectionModel()->setCurrentIndex(m_model->index(row, std::max(column, 0)),
+                                                  QItemSelectionModel::NoUpdate);
+    }
+    m_syncing = false;
+    refreshSheet();
+    setTitleFromMaster();
+}
+
+void TFmKartot::gridRowChanged(int row, int previousRow)
+{
+    if (m_syncing || row < 0)
+        return;
+    if (m_model->isInsertRow(row))
+        return;
+    if (table().isEditing() && row != m_model->currentRow()) {
+        if (!post()) {
+            m_syncing = true;
+            m_grid->selectionModel()->setCurrentIndex(m_model->index(std::max(previousRow, 0), m_grid->currentIndex().column()),
+                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            m_syncing = false;
+            return;
+        }
+    }
+    if (row != table().position() && row < table().rowCount()) {
+        m_syncing = true;
+        table().setPosition(row);
+        m_syncing = false;
+        refreshSheet();
+    }
+}
+
+bool TFmKartot::post()
+{
+    commitPendingTyping();
+    try {
+        table().post();
+    } catch (const Error& e) {
+        m_context.prompts.showError(e.message());
+        return false;
+    }
+    return true;
+}
+
+void TFmKartot::setTitleFromMaster()
+{
+    const QString t = m_controller->title();
+    if (windowTitle() != t)
+        setWindowTitle(t);
+}
+
+bool TFmKartot::gridEditing() const
+{
+    QWidget* f = QApplication::focusWidget();
+    return m_grid && f && f != m_grid && m_grid->isAncestorOf(f);
+}
+
+void TFmKartot::commitGridEditor()
+{
+    if (!gridEditing())
+        return;
+    QWidget* editor = QApplication::focusWidget();
+    emit m_grid->itemDelegate()->commitData(editor);
+    emit m_grid->itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void TFmKartot::commitPendingTyping()
+{
+    commitGridEditor();
+    // Buttons take no focus, so a data-sheet editor may still hold its text.
+    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget()); edit && isAncestorOf(edit))
+        commitSheetEditor(edit);
+}
+
+void TFmKartot::runModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    show();
+    loop.exec();
+}
+
+void TFmKartot::closeEvent(QCloseEvent* event)
+{
+    commitPendingTyping();
+    if (table().isEditing()) {
+        if (m_context.prompts.askYesNo(QStringLiteral("Zapisać zmiany?"))) {
+            // A row the rules refuse keeps the window open, so the typing is not lost.
+            if (!post()) {
+                event->ignore();
+                return;
+            }
+        } else {
+            table().cancel();
+        }
+    }
+    m_closing = true;
+    KeyValueSettings& s = m_controller->settings();
+    savePlace(s, m_controller->settingsKey());
+    m_controller->saveLayout(currentLayout());
+    event->accept();
+}
+
+void TFmKartot::refresh()
+{
+    try {
+        if (table().isEditing() && !post())
+            return;
+        table().isOpen() ? table().refresh() : table().open();
+    } catch (const Error& e) {
+        m_context.prompts.showError(e.message());
+    }
+    syncGridToTable();
+}
+
+void TFmKartot::refreshAllCommandChecks()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* k = qobject_cast<TFmKartot*>(w))
+            k->refreshCommandChecks();
+}

@@ -1,0 +1,171 @@
+#pragma once
+// The record browser: one data set of a module in a grid, with its data
+// sheet, navigator, quick searches and filters, and the module's commands
+// in "&Dane", the grid's popup and the toolbar (one action each).
+
+#include "browser/browser_controller.h"
+#include "browser/clipboard_text.h"
+#include "browser/pick_assignment.h"
+#include "browser/ui/tfm_podstawa.h"
+
+#include <QHash>
+#include <QList>
+#include <functional>
+#include <memory>
+
+class KeyValueSettings;
+class QCheckBox;
+class QComboBox;
+class QHBoxLayout;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QSplitter;
+class QTableView;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class RecordModel;
+class TDMDane;
+struct Command;
+struct DataSet;
+struct RunContext;
+
+class TFmKartot : public TFmPodstawa {
+    Q_OBJECT
+public:
+    // Operations of later parts (filter dialog, printout, calculator). Their
+    // menu items stay hidden while no hook is installed.
+    struct Hooks {
+        std::function<void(TFmKartot&)> filter;
+        std::function<void(TFmKartot&)> print;
+        std::function<void(TFmKartot&, const QString& value)> calculator;
+    };
+    static Hooks& hooks();
+
+    TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, KeyValueSettings& settings,
+              const browser::OpenRequest& request, Command* owner, QWidget* openedFrom = nullptr);
+    ~TFmKartot() override;
+
+    browser::Controller& controller() { return *m_controller; }
+    DataSet& dataSet() const;
+    Table& table() const;
+    Command* owner() const { return m_owner; }
+    QTableView* grid() const { return m_grid; }
+    RecordModel* model() const { return m_model; }
+    QToolBar* toolbar() const { return m_toolbar; }
+    // The action with this caption (with its "&"), among menus and hidden ones.
+    QAction* action(const QString& caption) const;
+    QAction* commandAction(const Command* c) const;
+    QList<QAction*> toolbarActions() const;
+
+    // Pick mode: what the chosen row is for; true after "&Wybierz" closed the window.
+    void setPickTarget(const pick::Target& target) { m_pickTarget = target; }
+    bool chosen() const { return m_chosen; }
+    // Shows the window modally and returns when it is closed.
+    void runModal();
+
+    // The grid rows selected, in selection order.
+    QList<int> selectedRows() const;
+    void selectOnly(int row);
+    QString currentField() const;
+
+    // Operations of the menus (also for tests).
+    void search();
+    void searchAgain();
+    void sort();
+    void copy();
+    void copyChosen();
+    void cut();
+    void pasteText(const QString& text);
+    void paste();
+    void deleteSelected();
+    void choose();
+    void editField(const QString& field);
+    void insertFromSheet();
+    void setUpButtons();
+    void setUpQuickFilters();
+    void chooseDoubleClick();
+    void previousWindow();
+    void nextWindow();
+    void pickSystemDate();
+    void toggleSystemDateFilter(bool on);
+    void refresh();
+    // Mirrors the check state of every command that opens a window.
+    void refreshCommandChecks();
+    static void refreshAllCommandChecks();
+
+    browser::Layout currentLayout() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void buildPanel();
+    void buildNavigator(QHBoxLayout* row);
+    void buildGrid();
+    void buildSheet();
+    void rebuildToolbar();
+    void rebuildQuickFilters(const QStringList& fields);
+    void addQuickSearch(const QString& field);
+    void addQuickFilter(const QString& field);
+    void applyLayout(const browser::Layout& layout);
+    void giveModuleShortcutsPrecedence();
+    void syncGridToTable();
+    void gridRowChanged(int row, int previousRow);
+    void refreshSheet();
+    void commitSheetEditor(QWidget* editor);
+    bool gridKey(QKeyEvent* key);
+    bool sheetKey(QWidget* editor, QKeyEvent* key);
+    void doubleClicked();
+    void moveMaster(bool down);
+    void setTitleFromMaster();
+    bool gridEditing() const;
+    void commitGridEditor();
+    void commitPendingTyping();
+    void runCommand(Command* c);
+    QList<clip::Column> clipColumns() const;
+    bool post();
+    QAction* makeAction(const QString& caption, const QString& shortcut, void (TFmKartot::*slot)());
+
+    std::unique_ptr<browser::Controller> m_controller;
+    RunContext& m_context;
+    Command* m_owner;
+    RecordModel* m_model = nullptr;
+    QTableView* m_grid = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QWidget* m_panel = nullptr;
+    QHBoxLayout* m_panelLayout = nullptr;
+    QHBoxLayout* m_quickLayout = nullptr;
+    QPushButton* m_choose = nullptr;
+    QSplitter* m_splitter = nullptr;
+    QScrollArea* m_sheet = nullptr;
+    QMenu* m_editMenu = nullptr;
+    QMenu* m_dataMenu = nullptr;
+    QMenu* m_gridPopup = nullptr;
+    QMenu* m_gridDataMenu = nullptr;
+    QMenu* m_sheetPopup = nullptr;
+    QList<QAction*> m_actions;  // generic ones, by caption
+    QHash<const Command*, QAction*> m_commandActions;
+    QList<toolbar::Slot> m_buttons;
+    QStringList m_quickFilterFields;
+    QList<QWidget*> m_quickWidgets;
+    QList<QLineEdit*> m_searchBoxes;
+    struct SheetRow {
+        QString field;
+        QWidget* editor = nullptr;
+    };
+    QList<SheetRow> m_sheetRows;
+    QAction* m_sheetAction = nullptr;
+    QAction* m_toolbarAction = nullptr;
+    QAction* m_systemDateAction = nullptr;
+    QAction* m_dateFilterAction = nullptr;
+    pick::Target m_pickTarget;
+    bool m_chosen = false;
+    bool m_syncing = false;
+    bool m_closing = false;
+};

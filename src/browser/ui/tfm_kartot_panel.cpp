@@ -1,0 +1,192 @@
+// The panel under the toolbar: navigator, "&Wybierz", quick searches and
+// quick filters.
+
+#include "tfm_kartot.h"
+
+#include "browser/module.h"
+#include "browser/prompts.h"
+#include "browser/quick_filters.h"
+#include "browser/record_search.h"
+#include "browser/run_context.h"
+#include "browser/ui/record_model.h"
+#include "store/error.h"
+#include "store/table.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+void TFmKartot::buildPanel()
+{
+    m_panel = new QWidget(container());
+    m_panel->setObjectName(QStringLiteral("Panel"));
+    m_panelLayout = new QHBoxLayout(m_panel);
+    m_panelLayout->setContentsMargins(0, 0, 0, 0);
+    m_panelLayout->setSpacing(4);
+    buildNavigator(m_panelLayout);
+    m_choose = new QPushButton(QStringLiteral("&Wybierz"), m_panel);
+    m_choose->setVisible(m_controller->pickMode());
+    connect(m_choose, &QPushButton::clicked, this, &TFmKartot::choose);
+    m_panelLayout->addWidget(m_choose, 0, Qt::AlignBottom);
+    m_quickLayout = new QHBoxLayout;
+    m_quickLayout->setSpacing(4);
+    m_panelLayout->addLayout(m_quickLayout);
+    m_panelLayout->addStretch(1);
+    m_panel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_panel, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        QMenu menu;
+        menu.addAction(action(QStringLiteral("&Ustaw szybkie filtry")));
+        menu.exec(m_panel->mapToGlobal(p));
+    });
+    containerLayout()->addWidget(m_panel);
+    for (const QString& f : m_controller->searchFields())
+        addQuickSearch(f);
+}
+
+void TFmKartot::buildNavigator(QHBoxLayout* row)
+{
+    auto* nav = new QWidget(m_panel);
+    nav->setObjectName(QStringLiteral("Nawigator"));
+    auto* l = new QHBoxLayout(nav);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(0);
+    struct Button {
+        const char* text;
+        const char* tip;
+        std::function<void()> act;
+    };
+    const QList<Button> buttons = {
+        {"|◀", "Pierwszy", [this] { if (!table().isEditing() || post()) table().first(); }},
+        {"◀", "Poprzedni", [this] { if (!table().isEditing() || post()) table().prior(); }},
+        {"▶", "Następny", [this] { if (!table().isEditing() || post()) table().next(); }},
+        {"▶|", "Ostatni", [this] { if (!table().isEditing() || post()) table().last(); }},
+        {"+", "Dodaj", [this] {
+             m_grid->clearSelection();
+             try { table().insert(); } catch (const Error& e) { m_context.prompts.showError(e.message()); }
+         }},
+        {"−", "Usuń", [this] { deleteSelected(); }},
+        {"▲", "Edytuj", [this] {
+             try { table().edit(); } catch (const Error& e) { m_context.prompts.showError(e.message()); }
+         }},
+        {"✓", "Zapisz", [this] { post(); }},
+        {"✕", "Anuluj", [this] { table().cancel(); }},
+        {"↻", "Odśwież", [this] { refresh(); }},
+    };
+    for (const Button& b : buttons) {
+        auto* t = new QToolButton(nav);
+        t->setText(QString::fromUtf8(b.text));
+        t->setToolTip(QString::fromUtf8(b.tip));
+        t->setObjectName(QString::fromUtf8(b.tip));
+        t->setAutoRaise(!m_context.settings.raisedButtons);
+        t->setFixedSize(24, 24);
+        connect(t, &QToolButton::clicked, this, b.act);
+        l->addWidget(t);
+    }
+    row->addWidget(nav, 0, Qt::AlignBottom);
+}
+
+void TFmKartot::addQuickSearch(const QString& field)
+{
+    const FieldView* v = dataSet().field(field);
+    auto* box = new QWidget(m_panel);
+    auto* l = new QVBoxLayout(box);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(0);
+    l->addWidget(new QLabel(QStringLiteral("Szukaj: ") + (v ? v->caption : field), box));
+    auto* edit = new QLineEdit(box);
+    edit->setObjectName(QStringLiteral("Szukaj") + field);
+    edit->setFixedWidth(120);
+    l->addWidget(edit);
+    connect(edit, &QLineEdit::textEdited, this, [this, field](const QString& text) {
+        if (text.isEmpty())
+            return;
+        const int row = search::quick(table(), field, text);
+        if (row >= 0 && row != table().position())
+            selectOnly(row);
+    });
+    connect(edit, &QLineEdit::returnPressed, this, [this, edit, field] {
+        if (m_controller->pickMode()) {
+            choose();
+            return;
+        }
+        const int row = search::scan(table(), field, edit->text(), false, table().position() + 1, true);
+        if (row >= 0)
+            selectOnly(row);
+    });
+    m_searchBoxes << edit;
+    m_quickLayout->addWidget(box, 0, Qt::AlignBottom);
+}
+
+void TFmKartot::rebuildQuickFilters(const QStringList& fields)
+{
+    for (QWidget* w : m_quickWidgets)
+        delete w;
+    m_quickWidgets.clear();
+    m_quickFilterFields = fields;
+    m_controller->setQuickFilters(fields);
+    for (const QString& f : fields)
+        addQuickFilter(f);
+    m_controller->applyFilters();
+}
+
+void TFmKartot::addQuickFilter(const QString& field)
+{
+    const FieldView* v = dataSet().field(field);
+    if (!v)
+        return;
+    auto* box = new QWidget(m_panel);
+    auto* l = new QVBoxLayout(box);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(0);
+    auto* check = new QCheckBox(v->caption, box);
+    auto* combo = new QComboBox(box);
+    combo->setObjectName(QStringLiteral("Filtr") + field);
+    check->setObjectName(QStringLiteral("FiltrWl") + field);
+    combo->setFixedWidth(120);
+    const bool lookup = quickfilter::isLookup(table(), field);
+    if (lookup) {
+        try {
+            for (const PickEntry& e : quickfilter::lookupValues(table(), field))
+                combo->addItem(e.text, e.value);
+        } catch (const Error& e) {
+            m_context.prompts.showError(e.message());
+        }
+        combo->view()->setMinimumWidth(200);
+    } else {
+        for (const QString& s : quickfilter::fixedValues(field, m_context.systemDate()))
+            combo->addItem(s, s);
+    }
+    combo->setCurrentIndex(-1);
+    l->addWidget(check);
+    l->addWidget(combo);
+    connect(combo, &QComboBox::activated, this, [this, combo, check, field](int i) {
+        m_controller->filters().chooseValue(field, combo->itemData(i), combo->itemText(i));
+        check->setChecked(true);
+        m_controller->applyFilters();
+        syncGridToTable();
+    });
+    connect(check, &QCheckBox::clicked, this, [this, check, field](bool on) {
+        m_controller->filters().setActive(field, on);
+        const quickfilter::Entry* e = m_controller->filters().entry(field);
+        check->setChecked(e && e->active);
+        m_controller->applyFilters();
+        syncGridToTable();
+    });
+    m_quickWidgets << box;
+    m_quickLayout->addWidget(box, 0, Qt::AlignBottom);
+}
+
+void TFmKartot::setUpQuickFilters()
+{
+    QStringList fields = m_quickFilterFields;
+    if (quickfilter::choose(m_context.prompts, dataSet(), fields))
+        rebuildQuickFilters(fields);
+}

@@ -1,0 +1,335 @@
+// The data sheet: one editor per visible field beside the grid, with the
+// field editors behind its "..." buttons.
+
+#include "tfm_kartot.h"
+
+#include "browser/cell_text.h"
+#include "browser/field_editors.h"
+#include "browser/key_value_settings.h"
+#include "browser/module.h"
+#include "browser/prompts.h"
+#include "browser/run_context.h"
+#include "browser/ui/record_model.h"
+#include "store/error.h"
+#include "store/table.h"
+
+#include <QComboBox>
+#include <QAbstractItemView>
+#include <QHBoxLayout>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTableView>
+#include <QToolButton>
+
+void TFmKartot::buildSheet()
+{
+    m_sheet = new QScrollArea(m_splitter);
+    m_sheet->setObjectName(QStringLiteral("ArkuszDanych"));
+    m_sheet->setWidgetResizable(true);
+    auto* inner = new QWidget(m_sheet);
+    auto* grid = new QGridLayout(inner);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(1);
+    int widest = 0;
+    int row = 0;
+    for (const FieldView* v : m_controller->visibleFields()) {
+        const Table::Field& f = table().field(v->name);
+        auto* caption = new QLabel(v->caption, inner);
+        caption->setAutoFillBackground(true);
+        QPalette pal = caption->palette();
+        pal.setColor(QPalette::Window, pal.color(QPalette::Highlight));
+        pal.setColor(QPalette::WindowText, pal.color(QPalette::HighlightedText));
+        caption->setPalette(pal);
+        caption->setFixedHeight(20);
+        widest = std::max(widest, caption->fontMetrics().horizontalAdvance(v->caption));
+        grid->addWidget(caption, row, 0);
+
+        QWidget* editor = nullptr;
+        if (f.kind == Table::FieldKind::Lookup) {
+            auto* combo = new QComboBox(inner);
+            try {
+                if (f.lookupTable && !f.lookupTable->isOpen())
+                    f.lookupTable->open();
+                if (f.lookupTable)
+                    for (int r = 0; r < f.lookupTable->rowCount(); ++r)
+                        combo->addItem(f.lookupTable->valueAt(r, f.lookupResult).toString(), r);
+            } catch (const Error&) {
+            }
+            combo->setEnabled(!v->readOnly);
+            connect(combo, &QComboBox::activated, this, [this, combo] { commitSheetEditor(combo); });
+            editor = combo;
+        } else {
+            auto* edit = new QLineEdit(inner);
+            QPalette p = edit->palette();
+            p.setColor(QPalette::Base, p.color(QPalette::ToolTipBase));
+            if (f.kind == Table::FieldKind::Calculated)
+                p.setColor(QPalette::Text, QColor(128, 0, 0));
+            edit->setPalette(p);
+            edit->setReadOnly(m_model->readOnly(m_model->columnOf(v->name)));
+            connect(edit, &QLineEdit::editingFinished, this, [this, edit] { commitSheetEditor(edit); });
+            editor = edit;
+        }
+        editor->setObjectName(QStringLiteral("Arkusz") + v->name);
+        editor->setFixedHeight(20);
+        editor->installEventFilter(this);
+        editor->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(editor, &QWidget::customContextMenuRequested, this,
+                [this, editor](const QPoint& p) { m_sheetPopup->popup(editor->mapToGlobal(p)); });
+        if (editors::hasEllipsis(f)) {
+            grid->addWidget(editor, row, 1);
+            auto* dots = new QToolButton(inner);
+            dots->setText(QStringLiteral("..."));
+            dots->setFixedSize(21, 19);
+            const QString name = v->name;
+            connect(dots, &QToolButton::clicked, this, [this, name] { editField(name); });
+            grid->addWidget(dots, row, 2);
+        } else {
+            grid->addWidget(editor, row, 1, 1, 2);
+        }
+        m_sheetRows << SheetRow{v->name, editor};
+        ++row;
+    }
+    grid->setColumnMinimumWidth(0, widest + 6);
+    grid->setColumnStretch(1, 1);
+    auto* nav = new QWidget(inner);
+    auto* navLayout = new QHBoxLayout(nav);
+    navLayout->setContentsMargins(0, 0, 0, 0);
+    auto* postButton = new QToolButton(nav);
+    postButton->setText(QStringLiteral("✓"));
+    postButton->setToolTip(QStringLiteral("Zapisz"));
+    postButton->setAutoRaise(true);
+    connect(postButton, &QToolButton::clicked, this, [this] { post(); });
+    auto* cancelButton = new QToolButton(nav);
+    cancelButton->setText(QStringLiteral("✕"));
+    cancelButton->setToolTip(QStringLiteral("Anuluj"));
+    cancelButton->setAutoRaise(true);
+    connect(cancelButton, &QToolButton::clicked, this, [this] { table().cancel(); });
+    navLayout->addWidget(postButton);
+    navLayout->addWidget(cancelButton);
+    navLayout->addStretch(1);
+    grid->addWidget(nav, row, 0, 1, 3);
+    grid->setRowStretch(row + 1, 1);
+    m_sheet->setWidget(inner);
+    m_splitter->addWidget(m_sheet);
+    m_splitter->setStretchFactor(0, 1);
+    connect(&table(), &Table::dataChanged, this, &TFmKartot::refreshSheet);
+    refreshSheet();
+}
+
+void TFmKartot::refreshSheet()
+{
+    if (!m_sheet)
+        return;
+    for (const SheetRow& r : m_sheetRows) {
+        const Table::Field& f = table().field(r.field);
+        const FieldView* v = dataSet().field(r.field);
+        if (auto* edit = qobject_cast<QLineEdit*>(r.editor)) {
+            if (edit->hasFocus() && edit->isModified())
+                continue;
+            edit->setText(cell::text(table().value(r.field), f.def.type, v ? v->displayFormat : QString()));
+            edit->setModified(false);
+        } else if (auto* combo = qobject_cast<QComboBox*>(r.editor)) {
+            combo->setCurrentIndex(combo->findText(table().text(r.field)));
+        }
+    }
+}
+
+void TFmKartot::commitSheetEditor(QWidget* editor)
+{
+    for (const SheetRow& r : m_sheetRows) {
+        if (r.editor != editor)
+            continue;
+        const Table::Field& f = table().field(r.field);
+        try {
+            if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+                if (!edit->isModified())
+                    return;
+                edit->setModified(false);
+                const auto v = cell::fromText(edit->text(), f.def.type);
+                if (!v)
+                    throw Error(QStringLiteral("\"%1\" nie jest poprawną wartością pola \"%2\"")
+                                    .arg(edit->text(), dataSet().field(r.field)->caption));
+                table().edit();
+                table().setValue(r.field, *v);
+            } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+                const int row = combo->currentData().toInt();
+                if (!f.lookupTable || f.keyFields.size() != f.lookupKeys.size())
+                    return;
+                table().edit();
+                for (int k = 0; k < f.keyFields.size(); ++k)
+                    table().setValue(f.keyFields[k], f.lookupTable->valueAt(row, f.lookupKeys[k]));
+            }
+        } catch (const Error& e) {
+            m_context.prompts.showError(e.message());
+            refreshSheet();
+        }
+        return;
+    }
+}
+
+void TFmKartot::insertFromSheet()
+{
+    m_grid->clearSelection();
+    try {
+        table().insert();
+    } catch (const Error& e) {
+        m_context.prompts.showError(e.message());
+        return;
+    }
+    for (const SheetRow& r : m_sheetRows) {
+        if (r.editor->isEnabled()) {
+            r.editor->setFocus();
+            break;
+        }
+    }
+}
+
+void TFmKartot::editField(const QString& field)
+{
+    const Table::Field& f = table().field(field);
+    const FieldView* v = dataSet().field(field);
+    const QString caption = v ? v->caption : field;
+    Prompts& prompts = m_context.prompts;
+    try {
+        table().edit();
+        switch (editors::kindOf(f)) {
+        case editors::Kind::Time: {
+            QTime t = table().asTime(field);
+            const QTime before = t;
+            if (prompts.pickTime(caption, QString(), t) && t != before)
+                table().setValue(field, t);
+            break;
+        }
+        case editors::Kind::Date: {
+            QDate d = table().asDate(field);
+            const QDate before = d;
+            if (prompts.pickDate(caption, QString(), d) && d != before)
+                table().setValue(field, d);
+            break;
+        }
+        case editors::Kind::Memo: {
+            QString text = table().text(field);
+            if (prompts.editMemo(caption, text))
+                table().setValue(field, text);
+            break;
+        }
+        case editors::Kind::File: {
+            FileDialogOptions o;
+            o.title = caption;
+            o.fileName = table().text(field);
+            QString path = o.fileName;
+            if (prompts.openFile(o, path))
+                table().setValue(field, path);
+            break;
+        }
+        case editors::Kind::Lookup: {
+            Table* source = f.lookupTable;
+            if (!source)
+                break;
+            const bool wasOpen = source->isOpen();
+            if (!wasOpen)
+                source->open();
+            QVariantList keys;
+            for (const QString& k : f.keyFields)
+                keys << table().value(k);
+            try {
+                source->locate(f.lookupKeys, keys);
+            } catch (const Error&) {
+                // positioning is a courtesy; the choice goes on
+            }
+            DataSet* pickSet = nullptr;
+            if (m_controller->module())
+                for (DataSet* ds : m_controller->module()->dataSets())
+                    if (ds->table == source)
+                        pickSet = ds;
+            DataSet own;
+            if (!pickSet) {
+                own.name = source->tableName();
+                own.table = source;
+                own.addRemainingFields();
+                pickSet = &own;
+            }
+            browser::OpenRequest req;
+            req.from = browser::OpenedFrom::PickField;
+            req.text = caption;
+            req.pickMode = true;
+            auto* w = new TFmKartot(m_controller->module(), *pickSet, m_context, m_controller->settings(), req, nullptr,
+                                    this);
+            w->setPickTarget(pick::Target{&table(), f.keyFields, f.lookupKeys});
+            w->runModal();
+            if (!wasOpen && source->isOpen())
+                source->close();
+            break;
+        }
+        case editors::Kind::None:
+            break;
+        }
+    } catch (const Error& e) {
+        prompts.showError(e.message());
+    }
+    refreshSheet();
+}
+
+bool TFmKartot::sheetKey(QWidget* editor, QKeyEvent* key)
+{
+    int at = -1;
+    for (int i = 0; i < m_sheetRows.size(); ++i)
+        if (m_sheetRows[i].editor == editor)
+            at = i;
+    if (at < 0)
+        return false;
+    if (auto* combo = qobject_cast<QComboBox*>(editor); combo && combo->view()->isVisible())
+        return false;
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (edit && mods == (Qt::ControlModifier | Qt::ShiftModifier)
+        && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+        commitSheetEditor(edit);
+        moveMaster(key->key() == Qt::Key_Down);
+        return true;
+    }
+    if (mods != Qt::NoModifier)
+        return false;
+    int to = -1;
+    switch (key->key()) {
+    case Qt::Key_Up:
+        to = at - 1;
+        break;
+    case Qt::Key_Down:
+        to = at + 1;
+        break;
+    case Qt::Key_Left:
+        if (!edit || (edit->cursorPosition() == 0 && !edit->hasSelectedText()))
+            to = at - 1;
+        break;
+    case Qt::Key_Right:
+        if (!edit || edit->cursorPosition() == edit->text().size())
+            to = at + 1;
+        break;
+    default:
+        return false;
+    }
+    if (to < 0 || to >= m_sheetRows.size())
+        return to != -1 && key->key() != Qt::Key_Left && key->key() != Qt::Key_Right;
+    m_sheetRows[to].editor->setFocus();
+    return true;
+}
+
+bool TFmKartot::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == m_grid)
+            return gridKey(key) || TFmPodstawa::eventFilter(watched, event);
+        if (auto* w = qobject_cast<QWidget*>(watched); w && sheetKey(w, key))
+            return true;
+    }
+    return TFmPodstawa::eventFilter(watched, event);
+}

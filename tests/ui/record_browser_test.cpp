@@ -1,0 +1,253 @@
+#include "browser/key_value_settings.h"
+#include "browser/ui/record_model.h"
+#include "browser/ui/tfm_kartot.h"
+#include "browser/ui/ui_window_opener.h"
+#include "store/error.h"
+#include "store/table.h"
+#include "support/browser_run.h"
+
+#include <QAbstractItemDelegate>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordBrowser : public ::testing::Test {
+protected:
+    RecordBrowser() : windows(settings), run(&windows)
+    {
+        windows.setContext(run.context.get());
+        run.seed({{"Motylki", 1}, {"Żabki", 2}});
+        DataSet& ds = run.module->klasy;
+        Command open;
+        open.name = "Okno";
+        open.caption = "&Okno grup";
+        open.label = "Okno";
+        open.opensWindow = true;
+        open.shortcut = "Ctrl+P";  // a generic key: the module's command wins
+        open.handler = [this] { run.module->browse(run.module->klasy, "Drugie okno", run.module->klasy.command("Okno")); };
+        Command other;
+        other.name = "Inne";
+        other.caption = "&Inne";
+        other.label = "Inne";
+        other.handler = [this] { ++otherRuns; };
+        ds.commands = {open, Command::separatorLine(), other};
+    }
+    ~RecordBrowser() override
+    {
+        for (TFmKartot* w : windows.windows()) {
+            if (w->table().isEditing())
+                w->table().cancel();
+            delete w;
+        }
+    }
+
+    TFmKartot* openBrowser()
+    {
+        windows.browse(*run.module, run.module->klasy, "&Grupy", nullptr);
+        TFmKartot* w = windows.last();
+        w->resize(900, 400);
+        return w;
+    }
+
+    // Types into the cell as a user would: the in-place editor, then Enter.
+    static void typeInto(TFmKartot* w, int row, const QString& field, const QString& text)
+    {
+        QTableView* grid = w->grid();
+        const QModelIndex i = w->model()->index(row, w->model()->columnOf(field));
+        grid->setCurrentIndex(i);
+        grid->edit(i);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (!editor)
+            editor = grid->findChild<QLineEdit*>();
+        ASSERT_TRUE(editor);
+        editor->setText(text);
+        emit grid->itemDelegate()->commitData(editor);
+        emit grid->itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+
+    MemorySettings settings;
+    UiWindowOpener windows;
+    BrowserRun run;
+    int otherRuns = 0;
+};
+
+QStringList captions(const QList<QAction*>& actions)
+{
+    QStringList out;
+    for (QAction* a : actions)
+        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+}  // namespace
+
+TEST_F(RecordBrowser, OpensWithMenusToolbarAndLayout)
+{
+    TFmKartot* w = openBrowser();
+    EXPECT_EQ(w->windowTitle(), "Grupy");
+    const QList<QAction*> menus = w->menuBar()->actions();
+    EXPECT_EQ(captions(menus), (QStringList{"&Plik", "&Edycja", "&Dane", "&Ustawienia"}));
+    EXPECT_EQ(captions(menus[0]->menu()->actions()),
+              (QStringList{"&Wyszukaj", "-", "&Sortuj", "&Filtruj", "&Drukuj", "-", "Poprzednie", "Następne", "&Zamknij"}));
+    EXPECT_EQ(captions(menus[1]->menu()->actions()), (QStringList{"Wy&tnij", "&Kopiuj", "Wk&lej"}));
+    EXPECT_EQ(captions(menus[2]->menu()->actions()), (QStringList{"&Okno grup", "-", "&Inne"}));
+    EXPECT_EQ(captions(menus[3]->menu()->actions()),
+              (QStringList{"&Data systemu", "&Filtruj na datę systemu", "&Na wierzchu", "&Podwójne kliknięcie",
+                           "Pasek &szybkiego dostępu", "&Arkusz danych"}));
+    // Hidden items keep their keys.
+    EXPECT_TRUE(w->actions().contains(w->action("Szukanie")));
+    EXPECT_EQ(w->action("Szukanie")->shortcut(), QKeySequence("F3"));
+    EXPECT_EQ(w->action("Wybrane")->shortcut(), QKeySequence("Ctrl+Shift+C"));
+    // The module's Ctrl+P wins over "Poprzednie".
+    EXPECT_TRUE(w->action("Poprzednie")->shortcut().isEmpty());
+    EXPECT_EQ(w->commandAction(run.module->klasy.command("Okno"))->shortcut(), QKeySequence("Ctrl+P"));
+    // Nothing stored: every command with an action on the toolbar, columns in field order.
+    EXPECT_EQ(captions(w->toolbarActions()), (QStringList{"&Okno grup", "&Inne"}));
+    EXPECT_EQ(w->model()->fieldAt(w->grid()->horizontalHeader()->logicalIndex(1)), "NAZWA");
+    EXPECT_EQ(w->model()->rowCount(), 2);
+    EXPECT_EQ(w->model()->index(1, 1).data().toString(), "Żabki");
+
+    w->show();
+    QApplication::processEvents();
+    w->grab().save("/tmp/lunawa_browser.png");
+
+    // The layout is kept under the window's key when it closes.
+    w->grid()->horizontalHeader()->moveSection(2, 0);
+    w->close();
+    QApplication::processEvents();
+    EXPECT_EQ(settings.text("Grupy", "Pole: KOLEJ"), "100100");
+    EXPECT_EQ(settings.text("Grupy", "Buttons"), "&Okno grup\r\n&Inne");
+    TFmKartot* again = openBrowser();
+    EXPECT_EQ(again->model()->fieldAt(again->grid()->horizontalHeader()->logicalIndex(0)), "KOLEJ");
+}
+
+TEST_F(RecordBrowser, TypeSaveAndCloseWithTheQuestion)
+{
+    TFmKartot* w = openBrowser();
+    w->show();
+    typeInto(w, 0, "NAZWA", "Motyle");
+    EXPECT_EQ(w->table().state(), Table::State::Edit);
+    EXPECT_EQ(w->model()->index(0, 1).data().toString(), "Motyle");
+    run.prompts.expectYesNo("Zapisać zmiany?", true);
+    EXPECT_TRUE(w->close());
+    QApplication::processEvents();
+    EXPECT_EQ(run.namesInOrder(), (QStringList{"Motyle", "Żabki"}));
+    EXPECT_TRUE(run.prompts.done());
+}
+
+TEST_F(RecordBrowser, ClosingWhileInsertingAndAnsweringNoStoresNothing)
+{
+    TFmKartot* w = openBrowser();
+    w->show();
+    w->table().insert();
+    EXPECT_EQ(w->model()->rowCount(), 3);
+    typeInto(w, 2, "NAZWA", "Nowa");
+    EXPECT_EQ(w->table().text("NAZWA"), "Nowa");
+    run.prompts.expectYesNo("Zapisać zmiany?", false);
+    EXPECT_TRUE(w->close());
+    QApplication::processEvents();
+    EXPECT_EQ(run.namesInOrder(), (QStringList{"Motylki", "Żabki"}));
+    EXPECT_TRUE(run.prompts.done());
+}
+
+TEST_F(RecordBrowser, RefusedSaveOnCloseKeepsTheWindowOpen)
+{
+    run.module->klasy.table->events().beforePost = [](Table& t) {
+        if (t.text("NAZWA").isEmpty())
+            throw Error("Pole \"Nazwa\" musi posiadać wartość");
+    };
+    TFmKartot* w = openBrowser();
+    w->show();
+    typeInto(w, 1, "NAZWA", "");
+    run.prompts.expectYesNo("Zapisać zmiany?", true);
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(run.prompts.shown().last(), "Pole \"Nazwa\" musi posiadać wartość");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->table().isEditing());
+    EXPECT_EQ(windows.windows().size(), 1);
+    EXPECT_TRUE(run.prompts.done());
+}
+
+TEST_F(RecordBrowser, CommandOpensAndClosesItsWindowAndKeysFire)
+{
+    TFmKartot* w = openBrowser();
+    w->show();
+    w->activateWindow();
+    Command* c = run.module->klasy.command("Okno");
+    QAction* a = w->commandAction(c);
+    a->trigger();
+    ASSERT_EQ(windows.windows().size(), 2);
+    EXPECT_TRUE(c->checked);
+    EXPECT_TRUE(a->isChecked());
+    EXPECT_EQ(windows.last()->windowTitle(), "Drugie okno");
+    a->trigger();  // chosen again: its window closes
+    QApplication::processEvents();
+    EXPECT_EQ(windows.windows().size(), 1);
+    EXPECT_FALSE(c->checked);
+    EXPECT_FALSE(a->isChecked());
+
+    // Quick search box (role "Szukaj") stays on a matching row.
+    auto* box = w->findChild<QLineEdit*>("SzukajNAZWA");
+    ASSERT_TRUE(box);
+    w->table().setPosition(1);
+    box->setText("ż");
+    emit box->textEdited(box->text());
+    EXPECT_EQ(w->table().position(), 1);
+    box->setText("m");
+    emit box->textEdited(box->text());
+    EXPECT_EQ(w->table().position(), 0);
+
+    // Copy through the menu action and paste back as two new rows.
+    w->grid()->selectAll();
+    run.prompts.expectYesNo("Z nagłówkami?", false);
+    w->action("&Kopiuj")->trigger();
+    w->pasteText(QGuiApplication::clipboard()->text());
+    EXPECT_EQ(run.namesInOrder().size(), 4);
+    EXPECT_TRUE(run.prompts.done());
+}
+
+TEST_F(RecordBrowser, PickModeChoosesTheRowForTheField)
+{
+    Table target(run.baza->database(), "DZIEKLA");
+    target.open();
+    target.insert();
+    target.setValue("OSOBA", 3);
+
+    browser::OpenRequest request{browser::OpenedFrom::PickField, "Grupa", true, false};
+    QPointer<TFmKartot> w = new TFmKartot(run.module.get(), run.module->klasy, *run.context, settings, request, nullptr);
+    w->setPickTarget(pick::Target{&target, {"KLASA"}, {"KOD"}});
+    EXPECT_EQ(w->windowTitle(), "Grupa - WYBÓR");
+    w->show();
+    auto* chooseButton = w->findChild<QPushButton*>();
+    ASSERT_TRUE(chooseButton);
+    EXPECT_EQ(chooseButton->text(), "&Wybierz");
+    EXPECT_TRUE(chooseButton->isVisible());
+    w->selectOnly(1);
+    const int zabki = w->table().asInt("KOD");
+    // A double-click on the grid chooses in pick mode.
+    const QModelIndex cell = w->model()->index(1, 1);
+    const QPoint at = w->grid()->visualRect(cell).center();
+    QTest::mouseClick(w->grid()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(w->grid()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(target.asInt("KLASA"), zabki);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
+    target.cancel();
+
+    TFmKartot* plain = openBrowser();
+    plain->show();
+    bool anyChooseVisible = false;
+    for (QPushButton* b : plain->findChildren<QPushButton*>())
+        anyChooseVisible = anyChooseVisible || (b->text() == "&Wybierz" && b->isVisible());
+    EXPECT_FALSE(anyChooseVisible);
+}
