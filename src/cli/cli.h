@@ -52,5 +52,7 @@ std::unique_ptr<Session> openSession(Context& ctx, int& status);
 int runInit(Context& ctx);
 int runQuery(Context& ctx);
 int runParams(Context& ctx);
+int runEval(Context& ctx);
+int runWords(Context& ctx);
 
 }  // namespace cli

@@ -4,9 +4,10 @@
 #include "store/store_location.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 
-#include <cstdio>
+#include <algorithm>
 
 namespace cli {
 
@@ -17,6 +18,8 @@ const QList<Command>& commands()
          runInit},
         {QStringLiteral("query"), QStringLiteral("query \"SQL\""), runQuery},
         {QStringLiteral("params"), QStringLiteral("params"), runParams},
+        {QStringLiteral("eval"), QStringLiteral("eval WYRAŻENIE [--decimals D]"), runEval},
+        {QStringLiteral("words"), QStringLiteral("words KWOTA"), runWords},
     };
     return all;
 }
@@ -52,6 +55,38 @@ QString helpText()
     return text;
 }
 
+// "-5" or "-(2+3)" is an expression to evaluate, not an option: such words
+// go after "--", with every other argument that is not an option, in order.
+QStringList withNegativeNumbersAsArguments(const QStringList& args, const QList<QCommandLineOption>& options)
+{
+    static const QRegularExpression negative(QStringLiteral("^-[0-9(,.]"));
+    if (std::none_of(args.begin(), args.end(), [](const QString& a) { return negative.match(a).hasMatch(); }))
+        return args;
+    auto takesValue = [&](const QString& word) {
+        const QString name = word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1);
+        for (const QCommandLineOption& o : options)
+            if (o.names().contains(name))
+                return !o.valueName().isEmpty();
+        return false;
+    };
+    QStringList flags{args.value(0)}, positional;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--")) {
+            positional << args.mid(i + 1);
+            break;
+        }
+        if (a.startsWith(QLatin1Char('-')) && !negative.match(a).hasMatch()) {
+            flags << a;
+            if (!a.contains(QLatin1Char('=')) && takesValue(a) && i + 1 < args.size())
+                flags << args[++i];
+        } else {
+            positional << a;
+        }
+    }
+    return flags << QStringLiteral("--") << positional;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -72,9 +107,10 @@ int main(int argc, char** argv)
         {QStringLiteral("nip"), QStringLiteral("NIP placówki."), QStringLiteral("TEXT")},
         {QStringLiteral("user"), QStringLiteral("Użytkownik."), QStringLiteral("NAME")},
         {QStringLiteral("password"), QStringLiteral("Hasło."), QStringLiteral("TEXT")},
+        {QStringLiteral("decimals"), QStringLiteral("Miejsca po przecinku."), QStringLiteral("D")},
     };
     parser.addOptions(options);
-    if (!parser.parse(app.arguments())) {
+    if (!parser.parse(withNegativeNumbersAsArguments(app.arguments(), options))) {
         err << parser.errorText() << "\n\n" << helpText();
         return cli::Usage;
     }
