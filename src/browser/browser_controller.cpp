@@ -5,6 +5,8 @@
 #include "browser/picker_logic.h"
 #include "store/table.h"
 
+#include <QPointer>
+
 namespace browser {
 
 namespace {
@@ -42,13 +44,14 @@ Controller::Controller(TDMDane* module, DataSet& dataSet, RunContext& context, K
     m_key = browser::settingsKey(m_baseTitle);
     m_commands = tidiedCommands(dataSet.commands);
     m_wasOpen = dataSet.table && dataSet.table->isOpen();
+    m_table = dataSet.table;
 }
 
 Controller::~Controller()
 {
     m_installed.reset();
-    if (!m_wasOpen && m_dataSet.table && m_dataSet.table->isOpen() && !m_dataSet.table->isEditing())
-        m_dataSet.table->close();
+    if (!m_wasOpen && m_table && m_table->isOpen() && !m_table->isEditing())
+        m_table->close();
 }
 
 Table& Controller::table() const

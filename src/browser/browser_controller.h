@@ -112,6 +112,7 @@ private:
     QString m_key;
     QList<Command*> m_commands;
     bool m_wasOpen = false;
+    QPointer<Table> m_table;  // the data set may go before the window when its module does
     std::shared_ptr<quickfilter::Filters> m_filters;
     std::unique_ptr<quickfilter::Installed> m_installed;
     search::State m_search;

@@ -145,8 +145,10 @@ void Table::addCalculatedField(const FieldDef& def)
     f.def.name = def.name.toUpper();
     f.kind = FieldKind::Calculated;
     m_extraFields << f;
-    if (isOpen())
+    if (isOpen()) {
+        loadStructure();
         refresh();
+    }
 }
 
 void Table::addLookupField(const FieldDef& def, const QString& keyFields, Table* lookupTable,
@@ -161,8 +163,10 @@ void Table::addLookupField(const FieldDef& def, const QString& keyFields, Table*
     f.lookupKeys = schema::splitFieldList(lookupKeyFields);
     f.lookupResult = resultField.toUpper();
     m_extraFields << f;
-    if (isOpen())
+    if (isOpen()) {
+        loadStructure();
         refresh();
+    }
 }
 
 void Table::loadStructure()

@@ -239,6 +239,10 @@ TEST_P(CursorTest, CalculatedAndLookupFields)
     EXPECT_THROW(t.setValue(QStringLiteral("CAPTION"), QStringLiteral("x")), Error);
     t.cancel();
     EXPECT_EQ(t.text(QStringLiteral("PRZEDUL")), QStringLiteral("ul."));
+    // A field declared on an open cursor is there at once.
+    t.addCalculatedField(FieldDef::of(QStringLiteral("LATER"), FieldType::Integer));
+    EXPECT_TRUE(t.hasField(QStringLiteral("LATER")));
+    EXPECT_EQ(t.text(QStringLiteral("NAZWA")), QStringLiteral("Kot Kasia"));
 }
 
 TEST_P(CursorTest, NavigationAtTheEnds)

@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -250,4 +251,51 @@ TEST_F(RecordBrowser, PickModeChoosesTheRowForTheField)
     for (QPushButton* b : plain->findChildren<QPushButton*>())
         anyChooseVisible = anyChooseVisible || (b->text() == "&Wybierz" && b->isVisible());
     EXPECT_FALSE(anyChooseVisible);
+}
+
+namespace {
+
+class FreeTimeModule : public TDMDane {
+public:
+    explicit FreeTimeModule(RunContext& context)
+        : TDMDane(context, "TDMCzas"), czas(addDataSet("Czas", "CZASBEZP", "ODDATY"))
+    {
+        czas.table->open();  // the fields are known once it is open
+        czas.addRemainingFields();
+        czas.fields[0].caption = "Od daty";
+    }
+    DataSet& czas;
+};
+
+}  // namespace
+
+TEST_F(RecordBrowser, FieldEditorsBehindTheEllipsis)
+{
+    FreeTimeModule m(*run.context);
+    windows.browse(m, m.czas, "Czas bezpłatny", nullptr);
+    TFmKartot* w = windows.last();
+    w->show();
+    w->table().insert();
+    // The grid's cell editor of a date has a "..." button; a text column has none.
+    const QModelIndex date = w->model()->index(0, w->model()->columnOf("ODDATY"));
+    w->grid()->edit(date);
+    bool dots = false;
+    for (QToolButton* b : w->grid()->viewport()->findChildren<QToolButton*>())
+        dots = dots || b->text() == "...";
+    EXPECT_TRUE(dots);
+    w->grid()->setFocus();
+
+    run.prompts.expectDate("Od daty", QDate(2024, 9, 1));
+    w->editField("ODDATY");
+    EXPECT_EQ(w->table().asDate("ODDATY"), QDate(2024, 9, 1));
+    run.prompts.expectTime("CZASP", QTime(7, 30));
+    w->editField("CZASP");
+    EXPECT_EQ(w->table().asTime("CZASP"), QTime(7, 30));
+    run.prompts.expectYesNo("Zapisać zmiany?", true);
+    EXPECT_TRUE(w->close());
+    Table check(run.baza->database(), "CZASBEZP");
+    check.open();
+    ASSERT_EQ(check.rowCount(), 1);
+    EXPECT_EQ(check.asTime("CZASP"), QTime(7, 30));
+    EXPECT_TRUE(run.prompts.done());
 }

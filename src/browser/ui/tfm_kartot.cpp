@@ -39,6 +39,10 @@ TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, Key
     setOpenedFrom(openedFrom);
     m_controller = std::make_unique<browser::Controller>(module, dataSet, context, settings, request);
     m_controller->setPrevious(openedFrom);
+    m_table = dataSet.table;
+    // A window does not outlive the module that holds its data.
+    if (module)
+        connect(module, &QObject::destroyed, this, [this] { delete this; });
     setWindowTitle(m_controller->baseTitle());
     setObjectName(QStringLiteral("FmKartot"));
 
@@ -73,7 +77,8 @@ TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, Key
 TFmKartot::~TFmKartot()
 {
     // The model and the sheet listen to the table; they go before it is closed.
-    disconnect(&table(), nullptr, this, nullptr);
+    if (m_table)
+        disconnect(m_table, nullptr, this, nullptr);
     delete m_grid;
     m_grid = nullptr;
     m_model = nullptr;

@@ -9,6 +9,7 @@
 #include "browser/ui/tfm_podstawa.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QList>
 #include <functional>
 #include <memory>
@@ -133,6 +134,7 @@ private:
     QAction* makeAction(const QString& caption, const QString& shortcut, void (TFmKartot::*slot)());
 
     std::unique_ptr<browser::Controller> m_controller;
+    QPointer<Table> m_table;
     RunContext& m_context;
     Command* m_owner;
     RecordModel* m_model = nullptr;
