@@ -10,7 +10,9 @@ UiWindowOpener::UiWindowOpener(KeyValueSettings& settings, QObject* parent) : QO
 
 void UiWindowOpener::browse(TDMDane& module, DataSet& dataSet, const QString& title, Command* owner)
 {
-    open(module, dataSet, title, owner, false);
+    // An area's module belongs to its first window; detail windows opened
+    // by its commands find it parented already and leave it alone.
+    open(module, dataSet, title, owner, module.windowOwned());
 }
 
 TFmKartot* UiWindowOpener::browseOwning(TDMDane* module, DataSet& dataSet, const QString& title, Command* owner)
