@@ -5,17 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
-packages=(
-  cmake ninja-build g++ pkg-config ccache
-  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n
-  libzip-dev libfreexl-dev libxlsxwriter-dev libsqlite3-dev
-  libgtest-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core poppler-utils
-  postgresql
-)
 
 source scripts/install_missing.sh
-install_missing "${packages[@]}"
+install_missing "${build_packages[@]}" postgresql
 
 # ccache hits across checkouts in other folders; the sloppiness is what lets
 # ccache cache translation units built with precompiled headers at all.

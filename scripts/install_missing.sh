@@ -1,5 +1,13 @@
-# Sourced by run.sh and test.sh: installs the Debian packages named as
-# arguments that are not installed yet (through sudo when not root).
+# Sourced by run.sh and test.sh: the packages the build needs, and a
+# function that installs the ones named as arguments that are not installed
+# yet (through sudo when not root).
+build_packages=(
+  cmake ninja-build g++ pkg-config ccache
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n
+  libzip-dev libfreexl-dev libxlsxwriter-dev libsqlite3-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xauth fonts-dejavu-core poppler-utils
+)
 install_missing() {
   local missing=() p
   if ! command -v dpkg-query >/dev/null; then

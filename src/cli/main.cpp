@@ -26,8 +26,8 @@ const QList<Command>& commands()
 
 StoreLocation resolveStore(const Context& ctx)
 {
-    const QString spec = ctx.options.value(QStringLiteral("store"));
-    return spec.isEmpty() ? StoreLocation::resolveDefault() : StoreLocation::parse(spec);
+    const QString where = ctx.options.value(QStringLiteral("store"));
+    return where.isEmpty() ? StoreLocation::resolveDefault() : StoreLocation::parse(where);
 }
 
 }  // namespace cli

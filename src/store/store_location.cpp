@@ -7,10 +7,10 @@
 #include <QSettings>
 #include <QUrl>
 
-StoreLocation StoreLocation::parse(const QString& spec)
+StoreLocation StoreLocation::parse(const QString& where)
 {
     StoreLocation loc;
-    const QString text = spec.trimmed();
+    const QString text = where.trimmed();
     if (text.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
         || text.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive)) {
         const QUrl url(text, QUrl::StrictMode);
