@@ -9,6 +9,11 @@
 #include "browser/ui/tfm_kartot.h"  // ui_window_opener.h holds QPointers to it
 #include "browser/ui/ui_window_opener.h"
 #include "browser/ui/widget_prompts.h"
+#include "browser/ui/calculator_window.h"
+#include "fees/catalogue_areas.h"
+#include "fees/methods_area.h"
+#include "fees/ui/tfm_defin.h"
+#include "registers/register_areas.h"
 #include "shell/basic_areas.h"
 #include "shell/login_flow.h"
 #include "shell/main_commands.h"
@@ -72,6 +77,10 @@ int main(int argc, char** argv)
     registerBasicAreas(areas, [&passwordDialog](RunContext&, const QString& userName) {
         passwordDialog.run(userName, false);
     });
+    registerRegisterAreas(areas);
+    registerCatalogueAreas(areas);
+    registerMethodsArea(areas, editDefinitionInWindow);
+    CalculatorWindow::install();
     RunContext context{*baza, prompts, opener, areas, {}, {}, {}, {}};
     opener.setContext(&context);
 

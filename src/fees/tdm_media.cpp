@@ -1,0 +1,341 @@
+#include "tdm_media.h"
+
+#include "registers/display_order.h"
+
+#include "store/database.h"
+#include "store/error.h"
+#include "store/query.h"
+#include "store/table.h"
+
+#include <memory>
+
+namespace {
+
+FieldView column(const QString& name, const QString& caption, const QString& format = QString())
+{
+    FieldView v;
+    v.name = name;
+    v.caption = caption;
+    v.displayFormat = format;
+    return v;
+}
+
+FieldView hidden(const QString& name, const QString& caption)
+{
+    FieldView v = column(name, caption);
+    v.visible = false;
+    v.readOnly = true;
+    return v;
+}
+
+Command windowCommand(const QString& name, const QString& caption, const QString& label)
+{
+    Command c;
+    c.name = name;
+    c.caption = caption;
+    c.label = label;
+    c.opensWindow = true;
+    return c;
+}
+
+// The dated lists hide rows far from the system date while the filter is on.
+void filterBySystemDate(RunContext& context, Table& t)
+{
+    RunContext* ctx = &context;
+    t.setRowTest([ctx](const Table& row) {
+        return ctx->passesSystemDateFilter(row.asDate(QStringLiteral("ODDATY")), row.asDate(QStringLiteral("DODATY")));
+    });
+}
+
+const QString dateFormat = QStringLiteral("dd.MM.yyyy");
+
+}  // namespace
+
+// ---- fee components --------------------------------------------------------
+
+TDMMedia::TDMMedia(RunContext& context, QObject* parent)
+    : TDMDane(context, QStringLiteral("TDMMedia"), parent)
+{
+    Database& db = context.db();
+    DataSet& media = addDataSet(QStringLiteral("Media"), QStringLiteral("MEDIA"), QStringLiteral("KOLEJ"));
+    Table& m = *media.table;
+
+    auto* feeGroups = new Table(db, QStringLiteral("GRUPYOP"), this);
+    feeGroups->setOrdering(QStringLiteral("KOLEJ"));
+    feeGroups->open();
+    // Links the component to its prices of tariff 0.
+    m.addCalculatedField(FieldDef::of(QStringLiteral("TARYFA"), FieldType::Integer, 0));
+    m.addLookupField(FieldDef::of(QStringLiteral("GRUPAOPNAZWA"), FieldType::String, 30), QStringLiteral("GRUPAOP"),
+                     feeGroups, QStringLiteral("KOD"), QStringLiteral("NAZWA"));
+    m.addCalculatedField(FieldDef::of(QStringLiteral("CAPTION"), FieldType::String, 40));
+    m.events().onCalcFields = [](Table& t) {
+        t.setCalculated(QStringLiteral("TARYFA"), 0);
+        t.setCalculated(QStringLiteral("CAPTION"), t.value(QStringLiteral("NAZWA")));
+    };
+    m.events().onNewRecord = [feeGroups](Table& t) {
+        feeGroups->refresh();  // groups added since the window opened
+        if (!feeGroups->isEmpty()) {
+            feeGroups->first();
+            t.setValue(QStringLiteral("GRUPAOP"), feeGroups->value(QStringLiteral("KOD")));
+        }
+    };
+    m.events().beforePost = [](Table& t) { display_order::assignOnInsert(t); };
+    m.events().beforeDelete = [this](Table& t) {
+        m_deleted = QVariant();
+        checkDeletion(t.value(QStringLiteral("KOD")));
+        m_deleted = t.value(QStringLiteral("KOD"));
+    };
+    m.events().afterDelete = [this](Table&) {
+        if (!m_deleted.isValid())
+            return;
+        // Prices and methods of a component that is gone mean nothing.
+        Transaction tx(this->context().db());
+        for (const QString& table : {QStringLiteral("TARMED"), QStringLiteral("MEDSPOS")})
+            Query(this->context().db(), QStringLiteral("DELETE FROM %1 WHERE MEDIUM = :M").arg(table))
+                .bind(QStringLiteral("M"), m_deleted)
+                .exec();
+        tx.commit();
+        m_deleted = QVariant();
+    };
+    media.fields = {
+        column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")),
+        column(QStringLiteral("GRUPAOPNAZWA"), QStringLiteral("Grupa opłat")),
+        hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność")),
+    };
+    media.fields[0].role = roles::search();
+
+    // Prices.
+    m_withVat = context.params.invoicing() && db.hasColumn(QStringLiteral("TARMED"), QStringLiteral("STAWKA"))
+        && db.hasTable(QStringLiteral("STAVAT"));
+    DataSet& prices = addDataSet(QStringLiteral("Tarmed"), QStringLiteral("TARMED"), QStringLiteral("TARYFA;MEDIUM;ODDATY"));
+    Table& p = *prices.table;
+    auto* units = new Table(db, QStringLiteral("JEDNOST"), this);
+    units->setOrdering(QStringLiteral("JM"));
+    units->open();
+    p.addLookupField(FieldDef::of(QStringLiteral("JEDN"), FieldType::String, 6), QStringLiteral("JM"), units,
+                     QStringLiteral("JM"), QStringLiteral("JM"));
+    prices.fields = {
+        column(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), dateFormat),
+        column(QStringLiteral("DODATY"), QStringLiteral("Do daty"), dateFormat),
+        column(QStringLiteral("CENA"), QStringLiteral("Cena"), QStringLiteral("0.00")),
+        column(QStringLiteral("JEDN"), QStringLiteral("Jedn.")),
+    };
+    prices.fields[2].alignment = Qt::AlignRight;
+    if (m_withVat) {
+        auto* rates = new Table(db, QStringLiteral("STAVAT"), this);
+        rates->setOrdering(QStringLiteral("KOD"));
+        rates->open();
+        p.addLookupField(FieldDef::of(QStringLiteral("STAWKANAZWA"), FieldType::String, 20), QStringLiteral("STAWKA"),
+                         rates, QStringLiteral("KOD"), QStringLiteral("NAZWA"));
+        prices.fields << column(QStringLiteral("STAWKANAZWA"), QStringLiteral("Stawka VAT"));
+    }
+    p.setMasterLink(&m, QStringLiteral("TARYFA;KOD"), QStringLiteral("TARYFA;MEDIUM"));
+    prices.master = &media;
+    filterBySystemDate(context, p);
+    p.events().onNewRecord = [this](Table& t) {
+        saveComponentFirst(t, QStringLiteral("TARYFA;KOD"), QStringLiteral("TARYFA;MEDIUM"));
+        Table& comp = *components().table;
+        t.setValue(QStringLiteral("TARYFA"), 0);
+        if (!comp.isEmpty())
+            t.setValue(QStringLiteral("MEDIUM"), comp.value(QStringLiteral("KOD")));
+    };
+    p.events().beforePost = [this](Table& t) {
+        // Without invoicing a price carries no rate, whatever the row held.
+        if (!m_withVat && t.hasStoredField(QStringLiteral("STAWKA")) && t.state() == Table::State::Insert)
+            t.clear(QStringLiteral("STAWKA"));
+    };
+
+    // Uniform methods.
+    DataSet& methods = addDataSet(QStringLiteral("Medspos"), QStringLiteral("MEDSPOS"), QStringLiteral("MEDIUM;ODDATY"));
+    Table& s = *methods.table;
+    auto* methodNames = new Table(db, QStringLiteral("SPOSOBY"), this);
+    methodNames->setOrdering(QStringLiteral("KOD"));
+    methodNames->open();
+    s.addLookupField(FieldDef::of(QStringLiteral("SPOSOBNAZWA"), FieldType::String, 30), QStringLiteral("SPOSOB"),
+                     methodNames, QStringLiteral("KOD"), QStringLiteral("NAZWA"));
+    s.addLookupField(FieldDef::of(QStringLiteral("SPOROZNAZWA"), FieldType::String, 30), QStringLiteral("SPOROZ"),
+                     methodNames, QStringLiteral("KOD"), QStringLiteral("NAZWA"));
+    methods.fields = {
+        column(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), dateFormat),
+        column(QStringLiteral("DODATY"), QStringLiteral("Do daty"), dateFormat),
+        column(QStringLiteral("SPOSOBNAZWA"), QStringLiteral("Sposób liczenia")),
+        column(QStringLiteral("SPOROZNAZWA"), QStringLiteral("Sposób rozliczania")),
+    };
+    s.setMasterLink(&m, QStringLiteral("KOD"), QStringLiteral("MEDIUM"));
+    methods.master = &media;
+    filterBySystemDate(context, s);
+    s.events().onNewRecord = [this](Table& t) {
+        saveComponentFirst(t, QStringLiteral("KOD"), QStringLiteral("MEDIUM"));
+        Table& comp = *components().table;
+        if (!comp.isEmpty())
+            t.setValue(QStringLiteral("MEDIUM"), comp.value(QStringLiteral("KOD")));
+    };
+
+    Command pricesCommand = windowCommand(QStringLiteral("Ceny1"), QStringLiteral("&Ceny"), QStringLiteral("Ceny"));
+    Command methodsCommand =
+        windowCommand(QStringLiteral("Sposobyliczenia1"), QStringLiteral("&Sposoby liczenia"), QStringLiteral("Sposoby"));
+    // The default methods mean something only while they are uniform.
+    methodsCommand.wanted = context.params.sposobyJednolite;
+    media.commands = {
+        display_order::moveUpCommand(context, media),
+        display_order::moveDownCommand(context, media),
+        pricesCommand,
+        methodsCommand,
+    };
+    media.commands[2].handler = [this] { openDetail(this->prices(), QStringLiteral("Ceny1")); };
+    media.commands[3].handler = [this] { openDetail(this->methods(), QStringLiteral("Sposobyliczenia1")); };
+
+    applyFunctions();
+}
+
+QString TDMMedia::inUseHeading()
+{
+    return QStringLiteral("Nie można skasować składnika opłat, gdyż występuje on w:");
+}
+
+void TDMMedia::saveComponentFirst()
+{
+    Table& comp = *components().table;
+    if (comp.state() == Table::State::Insert)
+        comp.post();
+}
+
+void TDMMedia::saveComponentFirst(Table& detail, const QString& masterFields, const QString& detailFields)
+{
+    Table& comp = *components().table;
+    if (comp.state() != Table::State::Insert)
+        return;
+    // Saving the component moves it, which would save the detail row just
+    // begun; the link is dropped meanwhile and restored once the row is
+    // saved or given up.
+    detail.clearMasterLink();
+    try {
+        comp.post();
+    } catch (...) {
+        detail.setMasterLink(&comp, masterFields, detailFields);
+        throw;
+    }
+    auto relink = std::make_shared<QMetaObject::Connection>();
+    *relink = connect(&detail, &Table::stateChanged, this, [&detail, &comp, masterFields, detailFields, relink] {
+        if (detail.isEditing())
+            return;
+        QObject::disconnect(*relink);
+        const QVariant current = detail.isEmpty() ? QVariant() : detail.rowId();
+        detail.setMasterLink(&comp, masterFields, detailFields);
+        for (int r = 0; current.isValid() && r < detail.rowCount(); ++r) {
+            detail.setPosition(r);
+            if (detail.rowId() == current)
+                break;
+        }
+    });
+}
+
+void TDMMedia::openDetail(DataSet& ds, const QString& commandName)
+{
+    saveComponentFirst();
+    Command* c = components().command(commandName);
+    browse(ds, c->plainCaption(), c);
+}
+
+void TDMMedia::checkDeletion(const QVariant& code)
+{
+    Database& db = context().db();
+    QList<UsePlace> places = {
+        {QStringLiteral("S"), QStringLiteral("DZIEMED"), QStringLiteral("MEDIUM"),
+         QStringLiteral("\r\n- kartotece składników dzieci")},
+        {QStringLiteral("M"), QStringLiteral("NALICZ"), QStringLiteral("MEDIUM"),
+         QStringLiteral("\r\n- opłatach miesięcznych dzieci")},
+    };
+    // The attendance list refers to a component only in stores that give it one.
+    if (db.hasColumn(QStringLiteral("OBECN"), QStringLiteral("MEDIUM")))
+        places << UsePlace{QStringLiteral("O"), QStringLiteral("OBECN"), QStringLiteral("MEDIUM"),
+                           QStringLiteral("\r\n- liście obecności")};
+    const QString lines = inUseLines(db, places, code);
+    if (!lines.isEmpty())
+        throw Error(inUseHeading() + lines);
+}
+
+// ---- fee groups --------------------------------------------------------------
+
+TDMGrupyOp::TDMGrupyOp(RunContext& context, QObject* parent)
+    : TDMDane(context, QStringLiteral("TDMGrupyOp"), parent)
+{
+    DataSet& ds = addDataSet(QStringLiteral("Grupyop"), QStringLiteral("GRUPYOP"), QStringLiteral("KOLEJ"));
+    ds.fields = {column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")), hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność"))};
+    ds.fields[0].role = roles::search();
+    Table& t = *ds.table;
+    t.events().beforePost = [](Table& row) { display_order::assignOnInsert(row); };
+    t.events().beforeDelete = [this](Table& row) {
+        const QString lines = inUseLines(this->context().db(),
+                                         {{QStringLiteral("S"), QStringLiteral("MEDIA"), QStringLiteral("GRUPAOP"),
+                                           QStringLiteral("\r\n- składnikach opłat")}},
+                                         row.value(QStringLiteral("KOD")));
+        if (!lines.isEmpty())
+            throw Error(inUseHeading() + lines);
+    };
+    ds.commands = {display_order::moveUpCommand(context, ds), display_order::moveDownCommand(context, ds)};
+    applyFunctions();
+}
+
+QString TDMGrupyOp::inUseHeading()
+{
+    return QStringLiteral("Nie można skasować grupy opłat, gdyż występuje ona w:");
+}
+
+// ---- units -----------------------------------------------------------------------
+
+TDMJednost::TDMJednost(RunContext& context, QObject* parent)
+    : TDMDane(context, QStringLiteral("TDMJednost"), parent)
+{
+    DataSet& ds = addDataSet(QStringLiteral("Jednost"), QStringLiteral("JEDNOST"), QStringLiteral("JM"));
+    ds.fields = {column(QStringLiteral("JM"), QStringLiteral("Jednostka"))};
+    ds.fields[0].readOnly = true;
+    Table* t = ds.table;
+    // Prices and charges refer to a unit by its text: once saved it is fixed.
+    connect(t, &Table::stateChanged, this, [this, t] {
+        units().fields[0].readOnly = t->state() != Table::State::Insert;
+    });
+    t->events().onFieldChange = [](Table& row, const QString& field) {
+        if (row.state() == Table::State::Edit && field.compare(QStringLiteral("JM"), Qt::CaseInsensitive) == 0)
+            throw Error(fixedUnitMessage());
+    };
+    applyFunctions();
+}
+
+QString TDMJednost::fixedUnitMessage()
+{
+    return QStringLiteral("Jednostkę można wpisać tylko przy dodawaniu nowej pozycji");
+}
+
+// ---- VAT rates -----------------------------------------------------------------
+
+TDMStawki::TDMStawki(RunContext& context, QObject* parent)
+    : TDMDane(context, QStringLiteral("TDMStawki"), parent)
+{
+    DataSet& ds = addDataSet(QStringLiteral("Stawkivat"), QStringLiteral("STAVAT"), QStringLiteral("KOD"));
+    ds.fields = {column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")), column(QStringLiteral("VAT"), QStringLiteral("Vat"))};
+    ds.fields[1].alignment = Qt::AlignRight;
+    // A rate still named by a price or a charge line would leave it without
+    // its percentage.
+    ds.table->events().beforeDelete = [this](Table& row) {
+        Database& db = this->context().db();
+        QList<UsePlace> places;
+        if (db.hasColumn(QStringLiteral("TARMED"), QStringLiteral("STAWKA")))
+            places << UsePlace{QStringLiteral("C"), QStringLiteral("TARMED"), QStringLiteral("STAWKA"),
+                               QStringLiteral("\r\n- cenach składników")};
+        if (db.hasColumn(QStringLiteral("NALICZ"), QStringLiteral("STAWKA")))
+            places << UsePlace{QStringLiteral("M"), QStringLiteral("NALICZ"), QStringLiteral("STAWKA"),
+                               QStringLiteral("\r\n- opłatach miesięcznych dzieci")};
+        if (places.isEmpty())
+            return;
+        const QString lines = inUseLines(db, places, row.value(QStringLiteral("KOD")));
+        if (!lines.isEmpty())
+            throw Error(inUseHeading() + lines);
+    };
+    applyFunctions();
+}
+
+QString TDMStawki::inUseHeading()
+{
+    return QStringLiteral("Nie można skasować stawki VAT, gdyż występuje ona w:");
+}
