@@ -299,3 +299,22 @@ TEST_F(RecordBrowser, FieldEditorsBehindTheEllipsis)
     EXPECT_EQ(check.asTime("CZASP"), QTime(7, 30));
     EXPECT_TRUE(run.prompts.done());
 }
+
+// While the calculator is shown, a double-click in the grid hands it the cell.
+TEST_F(RecordBrowser, DoubleClickFeedsTheShownCalculator)
+{
+    TFmKartot* w = openBrowser();
+    QStringList fed;
+    bool shown = false;
+    TFmKartot::hooks().calculatorShown = [&] { return shown; };
+    TFmKartot::hooks().feedCalculator = [&](const QString& v) { fed << v; };
+    const QModelIndex kolej = w->model()->index(1, w->model()->columnOf(QStringLiteral("KOLEJ")));
+    w->grid()->setCurrentIndex(kolej);
+    emit w->grid()->doubleClicked(kolej);
+    EXPECT_TRUE(fed.isEmpty());
+    shown = true;
+    emit w->grid()->doubleClicked(kolej);
+    EXPECT_EQ(fed, QStringList{QStringLiteral("2")});
+    TFmKartot::hooks().calculatorShown = nullptr;
+    TFmKartot::hooks().feedCalculator = nullptr;
+}

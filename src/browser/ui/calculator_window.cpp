@@ -31,6 +31,11 @@ void CalculatorWindow::install()
         w.setTarget(&browser);
         w.open(value);
     };
+    TFmKartot::hooks().calculatorShown = [] { return shared().isVisible(); };
+    TFmKartot::hooks().feedCalculator = [](const QString& value) {
+        shared().feed(value);
+        shared().raise();
+    };
     // Pressing "Wstaw" makes the calculator the active window, so the
     // window active before it is remembered: a browser, or none.
     QObject::connect(qApp, &QApplication::focusChanged, &shared(), [](QWidget*, QWidget* now) {

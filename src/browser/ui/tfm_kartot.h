@@ -42,6 +42,9 @@ public:
         std::function<void(TFmKartot&)> filter;
         std::function<void(TFmKartot&)> print;
         std::function<void(TFmKartot&, const QString& value)> calculator;
+        // While the calculator is shown a double-click feeds it the cell.
+        std::function<bool()> calculatorShown;
+        std::function<void(const QString& value)> feedCalculator;
     };
     static Hooks& hooks();
 

@@ -434,7 +434,8 @@ void TFmKartot::chooseDoubleClick()
 
 void TFmKartot::doubleClicked()
 {
-    switch (m_controller->doubleClick(false)) {
+    const bool calculatorShown = hooks().calculatorShown && hooks().calculatorShown();
+    switch (m_controller->doubleClick(calculatorShown)) {
     case browser::DoubleClick::Choose:
         choose();
         break;
@@ -442,6 +443,9 @@ void TFmKartot::doubleClicked()
         runCommand(m_controller->commands().value(m_controller->doubleClickCommand()));
         break;
     case browser::DoubleClick::Calculator:
+        if (hooks().feedCalculator && m_grid)
+            hooks().feedCalculator(m_grid->currentIndex().data().toString());
+        break;
     case browser::DoubleClick::Nothing:
         break;
     }
