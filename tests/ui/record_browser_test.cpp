@@ -318,3 +318,19 @@ TEST_F(RecordBrowser, DoubleClickFeedsTheShownCalculator)
     TFmKartot::hooks().calculatorShown = nullptr;
     TFmKartot::hooks().feedCalculator = nullptr;
 }
+
+// The field a value goes to is the data-sheet editor last focused, else the grid's column.
+TEST_F(RecordBrowser, CurrentFieldFollowsTheDataSheet)
+{
+    TFmKartot* w = openBrowser();
+    w->show();
+    const QModelIndex kolej = w->model()->index(0, w->model()->columnOf(QStringLiteral("KOLEJ")));
+    w->grid()->setCurrentIndex(kolej);
+    w->grid()->setFocus();
+    EXPECT_EQ(w->currentField(), QStringLiteral("KOLEJ"));
+    auto* sheetName = w->findChild<QLineEdit*>(QStringLiteral("ArkuszNAZWA"));
+    ASSERT_TRUE(sheetName);
+    sheetName->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(w->currentField(), QStringLiteral("NAZWA"));
+}

@@ -291,6 +291,11 @@ void TFmKartot::selectOnly(int row)
 
 QString TFmKartot::currentField() const
 {
+    // The data-sheet editor that had the focus last, else the grid's column.
+    if (const QWidget* focused = focusWidget())
+        for (const SheetRow& r : m_sheetRows)
+            if (r.editor == focused)
+                return r.field;
     QModelIndex i = m_grid->currentIndex();
     if (!i.isValid())
         return m_model->fieldAt(m_grid->horizontalHeader()->logicalIndex(0));
