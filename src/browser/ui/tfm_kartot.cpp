@@ -79,6 +79,11 @@ TFmKartot::~TFmKartot()
     // The model and the sheet listen to the table; they go before it is closed.
     if (m_table)
         disconnect(m_table, nullptr, this, nullptr);
+    // Hiding the window moves the focus out of a data-sheet editor, which
+    // would commit it into a window already half taken apart.
+    for (const SheetRow& r : m_sheetRows)
+        if (r.editor)
+            disconnect(r.editor, nullptr, this, nullptr);
     delete m_grid;
     m_grid = nullptr;
     m_model = nullptr;
