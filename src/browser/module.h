@@ -43,6 +43,15 @@ struct FieldView {
     int mark = 0;  // summed in printouts when non-zero; free-day colouring for marks <= 1
     QString expectedAmount;  // "Naliczenie dodatkowe" columns
     QString groupCode;       // "Naliczenie dodatkowe" columns bound to one group
+
+    static FieldView column(const QString& name, const QString& caption, bool readOnly = false)
+    {
+        FieldView v;
+        v.name = name;
+        v.caption = caption;
+        v.readOnly = readOnly;
+        return v;
+    }
 };
 
 struct Command {

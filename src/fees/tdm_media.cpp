@@ -13,9 +13,7 @@ namespace {
 
 FieldView column(const QString& name, const QString& caption, const QString& format = QString())
 {
-    FieldView v;
-    v.name = name;
-    v.caption = caption;
+    FieldView v = FieldView::column(name, caption);
     v.displayFormat = format;
     return v;
 }

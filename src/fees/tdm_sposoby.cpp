@@ -7,27 +7,19 @@
 
 namespace {
 
-FieldView column(const QString& name, const QString& caption)
-{
-    FieldView v;
-    v.name = name;
-    v.caption = caption;
-    return v;
-}
-
 }  // namespace
 
 TDMSposoby::TDMSposoby(RunContext& context, DefinitionEditor editor, QObject* parent)
     : TDMDane(context, QStringLiteral("TDMSposoby"), parent), m_editor(std::move(editor))
 {
     DataSet& ds = addDataSet(QStringLiteral("Sposoby"), QStringLiteral("SPOSOBY"), QStringLiteral("KOD"));
-    FieldView definition = column(QStringLiteral("OPIS"), QStringLiteral("Definicja"));
+    FieldView definition = FieldView::column(QStringLiteral("OPIS"), QStringLiteral("Definicja"));
     // Typed by hand a definition could hold what the editor never writes.
     definition.readOnly = true;
     // Only the service account, or the program before anyone logged in,
     // sees how the methods are written.
     definition.visible = context.login.userCode == -1 || context.login.userCode == 0;
-    ds.fields = {column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")), definition};
+    ds.fields = {FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")), definition};
 
     ds.table->events().beforeDelete = [](Table& t) {
         const QString lines = usageLines(t.database(), t.asInt(QStringLiteral("KOD")));

@@ -14,9 +14,7 @@ namespace {
 
 FieldView column(const QString& name, const QString& caption, bool visible = true)
 {
-    FieldView v;
-    v.name = name;
-    v.caption = caption;
+    FieldView v = FieldView::column(name, caption);
     v.visible = visible;
     return v;
 }

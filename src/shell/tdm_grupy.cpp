@@ -4,15 +4,6 @@
 
 namespace {
 
-FieldView column(const QString& name, const QString& caption, bool readOnly = false)
-{
-    FieldView v;
-    v.name = name;
-    v.caption = caption;
-    v.readOnly = readOnly;
-    return v;
-}
-
 Command command(const QString& name, const QString& caption, const QString& label, bool wanted = true)
 {
     Command c;
@@ -33,8 +24,8 @@ TDMGrupy::TDMGrupy(RunContext& context, QObject* parent) : TDMDane(context, QStr
     g.addCalculatedField(FieldDef::of(QStringLiteral("CAPTION"), FieldType::String, 200));
     g.events().onCalcFields = [](Table& t) { t.setCalculated(QStringLiteral("CAPTION"), t.value(QStringLiteral("NAZWA"))); };
     groups.fields = {
-        column(QStringLiteral("NAZWA"), QStringLiteral("Identyfikator")),
-        column(QStringLiteral("OPIS"), QStringLiteral("Opis")),
+        FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Identyfikator")),
+        FieldView::column(QStringLiteral("OPIS"), QStringLiteral("Opis")),
     };
 
     DataSet& members = addDataSet(QStringLiteral("GrupUzyt"), QStringLiteral("UZGR"), QStringLiteral("KODGR"));
@@ -49,8 +40,8 @@ TDMGrupy::TDMGrupy(RunContext& context, QObject* parent) : TDMDane(context, QStr
     m.setMasterLink(&g, QStringLiteral("KOD"), QStringLiteral("KODGR"));
     members.master = &groups;
     members.fields = {
-        column(QStringLiteral("UZYTKOWNIK"), QStringLiteral("Identyfikator użytkownika")),
-        column(QStringLiteral("UZYTKOWNIKOPIS"), QStringLiteral("Opis użytkownika"), true),
+        FieldView::column(QStringLiteral("UZYTKOWNIK"), QStringLiteral("Identyfikator użytkownika")),
+        FieldView::column(QStringLiteral("UZYTKOWNIKOPIS"), QStringLiteral("Opis użytkownika"), true),
     };
 
     groups.commands = {

@@ -7,15 +7,6 @@
 
 namespace {
 
-FieldView column(const QString& name, const QString& caption, bool readOnly)
-{
-    FieldView v;
-    v.name = name;
-    v.caption = caption;
-    v.readOnly = readOnly;
-    return v;
-}
-
 // Reached only by a caller that ignores canInsert/canDelete: a second row or
 // a missing one would leave the program without its settings.
 void refuseRowChange(const QString& table)
@@ -61,10 +52,10 @@ TDMOpcje::TDMOpcje(RunContext& context, QObject* parent) : TDMDane(context, QStr
     // what the run works with from then on.
     o.events().afterPost = [this](Table& t) { this->context().params.read(t.text(QStringLiteral("PARAMS"))); };
 
-    options.fields = {column(QStringLiteral("PODGLAD"), QStringLiteral("Podgląd konfiguracji"), true)};
+    options.fields = {FieldView::column(QStringLiteral("PODGLAD"), QStringLiteral("Podgląd konfiguracji"), true)};
     // An older store has no welfare centre column until it is upgraded.
     if (centre)
-        options.fields << column(QStringLiteral("OSRODEK"), QStringLiteral("Ośrodek pomocy"), true);
+        options.fields << FieldView::column(QStringLiteral("OSRODEK"), QStringLiteral("Ośrodek pomocy"), true);
 
     Command edit;
     edit.name = QStringLiteral("Edycjakonfiguracji1");
@@ -84,12 +75,12 @@ TDMOpcje::TDMOpcje(RunContext& context, QObject* parent) : TDMDane(context, QStr
     f.events().beforeDelete = [](Table&) { refuseRowChange(QStringLiteral("FIRMA")); };
     // The institution comes with the store; the window shows it as it is.
     firm.fields = {
-        column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa"), true),
-        column(QStringLiteral("ADRES"), QStringLiteral("Adres"), true),
-        column(QStringLiteral("KODKLI"), QStringLiteral("Kod klienta"), true),
-        column(QStringLiteral("REGON"), QStringLiteral("REGON"), true),
-        column(QStringLiteral("NIP"), QStringLiteral("NIP"), true),
-        column(QStringLiteral("TELEFON"), QStringLiteral("Telefon"), true),
+        FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa"), true),
+        FieldView::column(QStringLiteral("ADRES"), QStringLiteral("Adres"), true),
+        FieldView::column(QStringLiteral("KODKLI"), QStringLiteral("Kod klienta"), true),
+        FieldView::column(QStringLiteral("REGON"), QStringLiteral("REGON"), true),
+        FieldView::column(QStringLiteral("NIP"), QStringLiteral("NIP"), true),
+        FieldView::column(QStringLiteral("TELEFON"), QStringLiteral("Telefon"), true),
     };
 
     applyFunctions();

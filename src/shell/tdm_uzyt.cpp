@@ -11,15 +11,6 @@
 
 namespace {
 
-FieldView column(const QString& name, const QString& caption, bool readOnly = false)
-{
-    FieldView v;
-    v.name = name;
-    v.caption = caption;
-    v.readOnly = readOnly;
-    return v;
-}
-
 Command command(const QString& name, const QString& caption, const QString& label)
 {
     Command c;
@@ -59,11 +50,11 @@ TDMUzyt::TDMUzyt(RunContext& context, PasswordDialog passwordDialog, QObject* pa
     u.events().beforePost = [this](Table& t) { beforePost(t); };
 
     users.fields = {
-        column(QStringLiteral("NAZWA"), QStringLiteral("Identyfikator")),
-        column(QStringLiteral("OPIS"), QStringLiteral("Opis")),
-        column(QStringLiteral("TELEFON"), QStringLiteral("Telefon")),
-        column(QStringLiteral("EMAIL"), QStringLiteral("E-mail")),
-        column(QStringLiteral("AKTYWNYTXT"), QStringLiteral("Aktywny")),
+        FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Identyfikator")),
+        FieldView::column(QStringLiteral("OPIS"), QStringLiteral("Opis")),
+        FieldView::column(QStringLiteral("TELEFON"), QStringLiteral("Telefon")),
+        FieldView::column(QStringLiteral("EMAIL"), QStringLiteral("E-mail")),
+        FieldView::column(QStringLiteral("AKTYWNYTXT"), QStringLiteral("Aktywny")),
     };
 
     DataSet& groups = addDataSet(QStringLiteral("UzytGrup"), QStringLiteral("UZGR"), QStringLiteral("KODUZ"));
@@ -78,8 +69,8 @@ TDMUzyt::TDMUzyt(RunContext& context, PasswordDialog passwordDialog, QObject* pa
     g.setMasterLink(&u, QStringLiteral("KOD"), QStringLiteral("KODUZ"));
     groups.master = &users;
     groups.fields = {
-        column(QStringLiteral("GRUPA"), QStringLiteral("Identyfikator grupy")),
-        column(QStringLiteral("GRUPAOPIS"), QStringLiteral("Opis grupy"), true),
+        FieldView::column(QStringLiteral("GRUPA"), QStringLiteral("Identyfikator grupy")),
+        FieldView::column(QStringLiteral("GRUPAOPIS"), QStringLiteral("Opis grupy"), true),
     };
 
     Command members = command(QStringLiteral("UzytGrup1"), QStringLiteral("&Grupy użytkownika"), QStringLiteral("Grupy"));
