@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     registerCatalogueAreas(areas);
     registerMethodsArea(areas, editDefinitionInWindow);
     CalculatorWindow::install();
-    RunContext context{*baza, prompts, opener, areas, {}, {}, {}, {}};
+    RunContext context{*baza, prompts, opener, areas, {}, {}, {}, {}, &messages};
     opener.setContext(&context);
 
     MainServices services{context, security, settings, *mainWindow, *mainWindow, messages, {}, {}, {}, {}, {}};

@@ -34,6 +34,8 @@ struct RunContext {
     Parameters params;
     Institution institution;
     RunSettings settings;
+    // The message window of long operations; null where there is none.
+    MessageLog* messages = nullptr;
 
     Database& db() const;
     QDate systemDate() const;

@@ -31,9 +31,20 @@ struct Command {
     QString name;
     QString synopsis;  // shown by --help
     std::function<int(Context&)> run;
+    // The options the command reads besides the common ones; an option
+    // several commands declare is parsed once.
+    QList<QCommandLineOption> options = {};
 };
 
-const QList<Command>& commands();
+// The built-in commands, then those registered from their own files in
+// name order.
+QList<Command> commands();
+
+// Registers a command from the file that implements it:
+//   static const cli::Registration monthAdd{{"month-add", "...", runMonthAdd, {...}}};
+struct Registration {
+    explicit Registration(Command command);
+};
 
 // The store named by --store, or the program's own rule.
 StoreLocation resolveStore(const Context& ctx);

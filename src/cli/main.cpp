@@ -11,9 +11,22 @@
 
 namespace cli {
 
-const QList<Command>& commands()
+namespace {
+QList<Command>& registered()
 {
-    static const QList<Command> all{
+    static QList<Command> list;
+    return list;
+}
+}  // namespace
+
+Registration::Registration(Command command)
+{
+    registered().append(std::move(command));
+}
+
+QList<Command> commands()
+{
+    QList<Command> all{
         {QStringLiteral("init"), QStringLiteral("init DIR|URI [--name TEXT] [--address TEXT] [--client N] [--nip TEXT]"),
          runInit},
         {QStringLiteral("query"), QStringLiteral("query \"SQL\""), runQuery},
@@ -21,7 +34,9 @@ const QList<Command>& commands()
         {QStringLiteral("eval"), QStringLiteral("eval WYRAŻENIE [--decimals D]"), runEval},
         {QStringLiteral("words"), QStringLiteral("words KWOTA"), runWords},
     };
-    return all;
+    QList<Command> more = registered();
+    std::sort(more.begin(), more.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
+    return all << more;
 }
 
 StoreLocation resolveStore(const Context& ctx)
@@ -98,7 +113,7 @@ int main(int argc, char** argv)
 
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    const QList<QCommandLineOption> options{
+    QList<QCommandLineOption> options{
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Pomoc.")},
         {QStringLiteral("store"), QStringLiteral("Baza danych."), QStringLiteral("DIR|URI")},
         {QStringLiteral("name"), QStringLiteral("Nazwa placówki."), QStringLiteral("TEXT")},
@@ -109,6 +124,11 @@ int main(int argc, char** argv)
         {QStringLiteral("password"), QStringLiteral("Hasło."), QStringLiteral("TEXT")},
         {QStringLiteral("decimals"), QStringLiteral("Miejsca po przecinku."), QStringLiteral("D")},
     };
+    for (const cli::Command& c : cli::commands())
+        for (const QCommandLineOption& o : c.options)
+            if (std::none_of(options.begin(), options.end(),
+                             [&](const QCommandLineOption& known) { return known.names() == o.names(); }))
+                options << o;
     parser.addOptions(options);
     if (!parser.parse(withNegativeNumbersAsArguments(app.arguments(), options))) {
         err << parser.errorText() << "\n\n" << helpText();

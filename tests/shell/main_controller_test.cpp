@@ -64,7 +64,7 @@ protected:
     {
         baza = std::make_unique<TDMBaza>(store->location());
         security = std::make_unique<TDMOchrona>(baza->database());
-        context = std::make_unique<RunContext>(RunContext{*baza, prompts, opener, areas, {}, {}, {}, {}});
+        context = std::make_unique<RunContext>(RunContext{*baza, prompts, opener, areas, {}, {}, {}, {}, nullptr});
         MainServices services{*context, *security, settings, view, windows, messages, {}, {}, arguments, {}, dir.path()};
         services.loginDialog = [this] {
             view.log << "login dialog";

@@ -39,7 +39,7 @@ protected:
             m_baza = std::make_unique<TDMBaza>(store->location());
             m_baza->database().setCredentials({rights::masterCredential()});
             m_context = std::make_unique<RunContext>(
-                RunContext{*m_baza, prompts, opener, areas, CurrentLogin{}, Parameters{}, Institution{}, RunSettings{}});
+                RunContext{*m_baza, prompts, opener, areas, CurrentLogin{}, Parameters{}, Institution{}, RunSettings{}, nullptr});
             m_context->login.userCode = -1;
             m_context->login.functions = functions::allFunctionNames();
             m_context->login.visibleGroups = {QStringLiteral("-1")};

@@ -27,7 +27,7 @@ BrowserRun::BrowserRun(WindowOpener* windows)
     baza = std::make_unique<TDMBaza>(store.location());
     baza->database().setCredentials({rights::masterCredential()});
     baza->setSystemDate(QDate(2024, 3, 5));
-    context = std::make_unique<RunContext>(RunContext{*baza, prompts, windows ? *windows : opener, areas, {}, {}, {}, {}});
+    context = std::make_unique<RunContext>(RunContext{*baza, prompts, windows ? *windows : opener, areas, {}, {}, {}, {}, nullptr});
     module = std::make_unique<KlasyModule>(*context);
 }
 

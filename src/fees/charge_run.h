@@ -1,0 +1,51 @@
+#pragma once
+// The batch driver of the month's charges: one frame (components, months,
+// children, the message window) around operation codes. Compute (0) writes
+// the computed lines of the charge month and settles the month before it;
+// approve (1) makes the computed lines final and puts them on invoices.
+// The operations on marked children come in later as further codes.
+//
+// A run is one transaction: a stopping error leaves every table as it was
+// and its message says that nothing was written.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct RunContext;
+
+namespace fees {
+
+enum class ChargeOperation : int {
+    Compute = 0,
+    Approve = 1,
+};
+
+// Who a run covers; with neither marked children nor one child the user
+// chooses groups ("Wybierz grupy") and every active child of them is taken.
+struct ChargeChildren {
+    QList<int> marked;  // children marked in a grid, in marking order
+    int currentRow = 0; // the grid's current child, taken when none is marked
+    int oneChild = 0;   // the child whose settlement months are shown
+    bool fromGrid = false;  // marked/currentRow come from a children grid
+
+    static ChargeChildren byGroups() { return {}; }
+    static ChargeChildren child(int kod) { return {{}, 0, kod, false}; }
+};
+
+struct ChargeRunResult {
+    bool completed = false;  // false: cancelled or stopped
+    QString stopError;       // the stopping error's message; empty when cancelled
+    QStringList errors;      // "Błędy" of the message window
+    QStringList remarks;     // "Uwagi"
+};
+
+// Runs `operation` for the charge month `year`-`month` through the
+// context's prompts and message window (context.messages, may be null).
+// Re-entry while a run is in progress returns at once, not completed.
+ChargeRunResult runCharges(RunContext& context, ChargeOperation operation, int year, int month,
+                           const ChargeChildren& children);
+
+bool chargeRunInProgress();
+
+}  // namespace fees
