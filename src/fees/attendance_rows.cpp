@@ -29,12 +29,4 @@ const ChildRows* QuantityData::childRows(int child) const
     return it == children.cend() ? nullptr : &it.value();
 }
 
-QString childCaption(const QString& name, const QString& street, const QString& pesel)
-{
-    QString caption = name + QStringLiteral(", ") + street;
-    if (!pesel.isEmpty())
-        caption += QStringLiteral(" (PESEL: ") + pesel + QLatin1Char(')');
-    return caption;
-}
-
 }  // namespace fees

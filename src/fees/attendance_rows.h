@@ -127,7 +127,4 @@ struct QuantityData {
     const ChildRows* childRows(int child) const;
 };
 
-// Messages name a child by name, street and PESEL when there is one.
-QString childCaption(const QString& name, const QString& street, const QString& pesel);
-
 }  // namespace fees

@@ -1,5 +1,7 @@
 #include "quantity_data_loader.h"
 
+#include "registers/child_caption.h"
+
 #include "store/database.h"
 #include "store/query.h"
 #include "store/values.h"
@@ -71,7 +73,7 @@ QuantityData loadQuantityData(Database& db, QDate from, QDate to, const QList<in
         q.exec();
         while (q.next()) {
             if (ChildRows* rows = rowsOf(q.value(0).toInt()))
-                rows->caption = childCaption(q.value(1).toString(), q.value(2).toString(), q.value(3).toString());
+                rows->caption = ::childCaption(q.value(1).toString(), q.value(2).toString(), q.value(3).toString());
         }
     }
     {

@@ -1,5 +1,7 @@
 #include "tdm_wychow.h"
 
+#include "child_caption.h"
+
 #include "browser/prompts.h"
 #include "shell/access_rules.h"
 #include "store/database.h"
@@ -44,10 +46,9 @@ TDMWychow::TDMWychow(RunContext& context, QObject* parent)
                      QStringLiteral("KOD"), QStringLiteral("NAZWA"));
     w.addCalculatedField(FieldDef::of(QStringLiteral("CAPTION"), FieldType::String, 200));
     w.events().onCalcFields = [](Table& t) {
-        QString caption = t.text(QStringLiteral("NAZWA")) + QStringLiteral(", ") + t.text(QStringLiteral("ULICA"));
-        if (!t.text(QStringLiteral("PESEL")).isEmpty())
-            caption += QStringLiteral(" (PESEL: ") + t.text(QStringLiteral("PESEL")) + QStringLiteral(")");
-        t.setCalculated(QStringLiteral("CAPTION"), caption);
+        t.setCalculated(QStringLiteral("CAPTION"), childCaption(t.text(QStringLiteral("NAZWA")),
+                                                                t.text(QStringLiteral("ULICA")),
+                                                                t.text(QStringLiteral("PESEL"))));
     };
     w.setRowTest([this, ctx](const Table& t) {
         if (!permissions::groupVisible(ctx->login.visibleGroups, t.text(QStringLiteral("KLASA"))))
