@@ -21,8 +21,9 @@ store="$bin/Baza"
 if [[ ! -e $store/lunawa.db ]]; then
   echo "Creating the demo store in $store"
   mkdir -p "$store"
-  if ! "$bin/lunawactl" init "$store" --name "Przedszkole Demo" \
-      --address "ul. Słoneczna 1, 00-001 Warszawa" --client 57 --nip "123-456-32-18"; then
+  # A kindergarten with children, fees and two months of attendance, so
+  # that there is something to look at from the first start.
+  if ! "$bin/lunawactl" demo "$store"; then
     # A half-made store would be taken as done on the next run.
     rm -f "$store/lunawa.db" "$store/lunawa.db-wal" "$store/lunawa.db-shm"
     echo "Creating the store failed." >&2

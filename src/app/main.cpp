@@ -10,9 +10,14 @@
 #include "browser/ui/ui_window_opener.h"
 #include "browser/ui/widget_prompts.h"
 #include "browser/ui/calculator_window.h"
+#include "attendance/attendance_areas.h"
 #include "fees/catalogue_areas.h"
+#include "fees/charges_areas.h"
 #include "fees/methods_area.h"
+#include "fees/settlement_areas.h"
+#include "fees/ui/free_days_editor.h"
 #include "fees/ui/tfm_defin.h"
+#include "registers/extra_class_areas.h"
 #include "registers/register_areas.h"
 #include "shell/basic_areas.h"
 #include "shell/login_flow.h"
@@ -77,9 +82,13 @@ int main(int argc, char** argv)
     registerBasicAreas(areas, [&passwordDialog](RunContext&, const QString& userName) {
         passwordDialog.run(userName, false);
     });
-    registerRegisterAreas(areas);
+    registerRegisterAreas(areas, &settings);
+    registerAttendanceAreas(areas, &settings);
+    registerExtraClassAreas(areas);
     registerCatalogueAreas(areas);
     registerMethodsArea(areas, editDefinitionInWindow);
+    registerSettlementAreas(areas, editFreeDaysInWindow);
+    registerChargesAreas(areas);
     CalculatorWindow::install();
     RunContext context{*baza, prompts, opener, areas, {}, {}, {}, {}, &messages};
     opener.setContext(&context);

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+class MessageLog;
 struct RunContext;
 
 namespace fees {
@@ -43,8 +44,18 @@ struct ChargeRunResult {
 // Runs `operation` for the charge month `year`-`month` through the
 // context's prompts and message window (context.messages, may be null).
 // Re-entry while a run is in progress returns at once, not completed.
+// A stopping error has been shown through context.prompts.showError when
+// this returns; stopError repeats that text.
 ChargeRunResult runCharges(RunContext& context, ChargeOperation operation, int year, int month,
                            const ChargeChildren& children);
+
+// The same with the message window given (a caller without a window may
+// pass one of its own to watch the progress).
+ChargeRunResult runCharges(RunContext& context, ChargeOperation operation, int year, int month,
+                           const ChargeChildren& children, MessageLog& log);
+
+// The text a stopping error is reported with.
+QString stoppedRunMessage(const QString& error);
 
 bool chargeRunInProgress();
 

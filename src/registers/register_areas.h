@@ -1,7 +1,10 @@
 #pragma once
-// The areas of the groups, statuses and educators registers.
+// The areas of the registers: groups, statuses, educators and children.
 
 class AreaRegistry;
+class KeyValueSettings;
 
-// "Klasy" (groups), "Statusy" (statuses), "Wychowawcy" (educators).
-void registerRegisterAreas(AreaRegistry& areas);
+// "Klasy" (groups), "Statusy" (statuses), "Wychowawcy" (educators) and
+// "Dzieci" (children, {"title": …}). The children register keeps its sort
+// order in `settings`; without them, in the user's own settings.
+void registerRegisterAreas(AreaRegistry& areas, KeyValueSettings* settings = nullptr);

@@ -1,9 +1,17 @@
 #include "tdm_opcje.h"
 
 #include "browser/prompts.h"
+#include "registers/child_caption.h"
+#include "shell/access_rules.h"
+#include "store/query.h"
 #include "store/database.h"
 #include "store/error.h"
 #include "store/table.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
 
 namespace {
 
@@ -67,7 +75,13 @@ TDMOpcje::TDMOpcje(RunContext& context, QObject* parent) : TDMDane(context, QStr
     remove.caption = QStringLiteral("Usuń ośrodek pomocy");
     remove.label = QStringLiteral("Usuń ośrodek");
     remove.handler = [this] { removeWelfareCentre(); };
-    options.commands = {edit, remove};
+    Command choose;
+    choose.name = QStringLiteral("Wybierzosrodekpomocy1");
+    choose.caption = QStringLiteral("Wybierz ośrodek pomocy");
+    choose.label = QStringLiteral("Ośrodek");
+    choose.wanted = centre;
+    choose.handler = [this] { chooseWelfareCentre(); };
+    options.commands = {edit, choose, remove};
 
     DataSet& firm = addDataSet(QStringLiteral("Firma"), QStringLiteral("FIRMA"));
     Table& f = *firm.table;
@@ -118,4 +132,51 @@ void TDMOpcje::removeWelfareCentre()
     if (o.isEmpty())
         return;
     saveChange(o, [&] { o.clear(QStringLiteral("OPIE")); });
+}
+
+QString TDMOpcje::welfareCentrePickTitle()
+{
+    return QStringLiteral("Ośrodek pomocy - WYBÓR");
+}
+
+void TDMOpcje::chooseWelfareCentre()
+{
+    Table& o = *options().table;
+    if (!context().db().hasColumn(QStringLiteral("OPCJE"), QStringLiteral("OPIE")))
+        return;
+    if (!o.isOpen())
+        o.open();
+    if (o.isEmpty())
+        return;
+
+    // The children the user sees, active ones first, by name.
+    struct Child {
+        int kod;
+        bool active;
+        QString name;
+        QString caption;
+    };
+    QList<Child> children;
+    Query q(context().db(), QStringLiteral("select KOD, NAZWA, ULICA, PESEL, KLASA, AKTYWNY from DZIECI"));
+    q.exec();
+    while (q.next()) {
+        const QVariant group = q.value(4);
+        if (!permissions::groupVisible(context().login.visibleGroups, group.isNull() ? QString() : group.toString()))
+            continue;
+        children << Child{q.value(0).toInt(), q.value(5).toString() == QLatin1String("T"), q.value(1).toString(),
+                          childCaption(q.value(1).toString(), q.value(2).toString(), q.value(3).toString())};
+    }
+    QCollator polish{QLocale(QLocale::Polish)};
+    std::stable_sort(children.begin(), children.end(), [&polish](const Child& a, const Child& b) {
+        if (a.active != b.active)
+            return a.active;
+        return polish.compare(a.name, b.name) < 0;
+    });
+    QList<PickEntry> rows;
+    for (const Child& c : children)
+        rows << PickEntry{c.caption, c.kod};
+    int key = o.isNull(QStringLiteral("OPIE")) ? 0 : o.asInt(QStringLiteral("OPIE"));
+    if (!context().prompts.pickRecord(welfareCentrePickTitle(), rows, key, false))
+        return;
+    saveChange(o, [&] { o.setValue(QStringLiteral("OPIE"), key); });
 }

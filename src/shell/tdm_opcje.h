@@ -22,4 +22,8 @@ public:
 
     void editConfiguration();   // "&Edycja konfiguracji"
     void removeWelfareCentre(); // "Usuń ośrodek pomocy"
+    // "Wybierz ośrodek pomocy": one of the children the user sees, chosen
+    // from the list; does nothing when the store has no OPIE column.
+    void chooseWelfareCentre();
+    static QString welfareCentrePickTitle();  // "Ośrodek pomocy - WYBÓR"
 };

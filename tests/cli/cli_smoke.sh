@@ -34,4 +34,85 @@ check "eval" 0 "2.68" "$ctl" eval "2,675" --decimals 2
 check "eval negative" 0 "-10" "$ctl" eval "-(2+3)*2"
 check "eval error" 1 "" "$ctl" eval "2*x"
 check "words" 0 "Jeden tysiąc jeden złotych" "$ctl" words 1001
+# --- the month's money on a small store made with plain SQL -----------------
+check_err() {  # description, expected status, expected stderr line (grep -x pattern), command...
+  local what=$1 want=$2 pattern=$3; shift 3
+  local status
+  "$@" >"$dir/out" 2>"$dir/err"; status=$?
+  if [[ $status != "$want" ]]; then
+    echo "FAIL $what: status $status, expected $want ($(cat "$dir/err"))"; fail=1; return
+  fi
+  if ! grep -q -x -- "$pattern" "$dir/err"; then
+    echo "FAIL $what: stderr did not contain '$pattern':"; cat "$dir/err"; fail=1
+  fi
+}
+sql() { "$ctl" "${m[@]}" query "$1" >/dev/null || { echo "FAIL setup: $1"; fail=1; }; }
+value() { "$ctl" "${m[@]}" query "$1" | tail -n 1; }
+expect_value() {  # description, expected, SQL
+  local got; got=$(value "$3")
+  [[ $got == "$2" ]] || { echo "FAIL $1: got '$got', expected '$2'"; fail=1; }
+}
+ms="$dir/money"
+m=(--store "$ms" --user admin --password tebov)
+"$ctl" init "$ms" >/dev/null
+sql "UPDATE OPCJE SET PARAMS = '[PARAMETRY]' || char(13) || char(10) || 'SPOSOBY JEDNOLITE=N' || char(13) || char(10) || 'FAKTURY TYTULEM=Opłaty'"
+sql "INSERT INTO KLASY (NAZWA, KOLEJ) VALUES ('Grupa A', 1)"
+sql "INSERT INTO DZIECI (NAZWA, ULICA, KLASA, AKTYWNY) VALUES ('Kowalska Anna', 'Polna 1', 1, 'T')"
+sql "INSERT INTO DZIECI (NAZWA, ULICA, KLASA, AKTYWNY) VALUES ('Nowak Jan', 'Leśna 2', 1, 'T')"
+sql "INSERT INTO MEDIA (NAZWA, KOLEJ) VALUES ('Opłata stała', 1)"
+sql "INSERT INTO SPOSOBY (NAZWA, OPIS) VALUES ('Zaliczka', 'ID*12')"
+sql "INSERT INTO SPOSOBY (NAZWA, OPIS) VALUES ('Rozliczenie', 'IT*12')"
+sql "INSERT INTO TARMED (TARYFA, MEDIUM, ODDATY, CENA, JM) VALUES (0, 1, '2024-01-01', 1.0, 'dzień')"
+sql "INSERT INTO DZIEMED (OSOBA, MEDIUM, ODDATY, SPOSOB, SPOROZ) VALUES (1, 1, '2024-01-01', 1, 2)"
+sql "INSERT INTO DZIEMED (OSOBA, MEDIUM, ODDATY, SPOSOB, SPOROZ) VALUES (2, 1, '2024-01-01', 1, 2)"
+# Anna: present on the first 15 of February's 21 working days, absent on the rest; Jan: no marks.
+n=0
+for d in 01 02 05 06 07 08 09 12 13 14 15 16 19 20 21 22 23 26 27 28 29; do
+  n=$((n + 1)); mark=T; [[ $n -gt 15 ]] && mark=N
+  sql "INSERT INTO OBECN (OSOBA, DATA, OBECNY) VALUES (1, '2024-02-$d', '$mark')"
+done
+
+check "quantities without a month record" 0 "IC=0" "$ctl" "${m[@]}" quantities --child 1 --month 2024-02
+check "quantities count the marks" 0 "IT=15" "$ctl" "${m[@]}" quantities --child 1 --month 2024-02
+check "month-add" 0 "DNIWOLNE=3,4,10,11,17,18,24,25" "$ctl" "${m[@]}" month-add 2024-02
+check_err "month-add twice" 1 "Miesiąc rozrachunkowy luty 2024 już istnieje" "$ctl" "${m[@]}" month-add 2024-02
+check "quantities working days" 0 "ID=21" "$ctl" "${m[@]}" quantities --child 1 --month 2024-02
+check "quantities period" 0 "IT=4" "$ctl" "${m[@]}" quantities --child 1 --month 2024-02 --from 2024-02-05 --to 2024-02-08 --code IT
+check "quantities problems" 0 "Błąd: Nowak Jan, Leśna 2 - brak określenia obecności/nieobecności w dniu 01.02.2024" \
+  "$ctl" "${m[@]}" quantities --child 2 --month 2024-02
+check "quantities bad code" 2 "" "$ctl" "${m[@]}" quantities --child 1 --month 2024-02 --code IY
+check "charge-run February" 0 "" "$ctl" "${m[@]}" charge-run --month 2024-02
+check "approve February" 0 "" "$ctl" "${m[@]}" approve --month 2024-02 --issue-date 2024-02-05 --title "Opłata luty"
+expect_value "February approved" "504" "SELECT SUM(WARTOSC) FROM NALICZ WHERE TYP = '1'"
+expect_value "February invoices" "2	2024-02-05	2024-02-29	Opłata luty" \
+  "SELECT COUNT(*), MIN(WYST), MIN(TERMIN), MIN(TYTUL) FROM FAKT"
+check "balance after approval" 0 "-252.00" "$ctl" "${m[@]}" balance --child 1 --month 2024-02
+check "month-add March" 0 "KOD=2" "$ctl" "${m[@]}" month-add 2024-03
+check "charge-run March reports gaps" 0 "Błąd: Nowak Jan, Leśna 2 - brak określenia obecności/nieobecności w dniu 29.02.2024" \
+  "$ctl" "${m[@]}" charge-run --month 2024-03
+expect_value "March advance, reversal, settlement" "252.0 N ;-252.0 T -1;180.0 T 1" \
+  "SELECT GROUP_CONCAT(WARTOSC || ' ' || ROZLICZ || ' ' || COALESCE(DOT, ''), ';') FROM (SELECT * FROM NALICZ WHERE KOD = 2 AND OSOBA = 1 ORDER BY ID)"
+check_err "an option naming no entry" 1 "Nie ma „9” na liście „Wybierz składniki opłat” (opcja --components)" \
+  "$ctl" "${m[@]}" charge-run --month 2024-03 --components 9
+expect_value "the stopped run wrote nothing" "5" "SELECT COUNT(*) FROM NALICZ WHERE KOD = 2"
+check "charge-run without a month" 2 "" "$ctl" "${m[@]}" charge-run
+check "approve with a bad date" 2 "" "$ctl" "${m[@]}" approve --month 2024-03 --issue-date 2024-13-01
+sql "INSERT INTO WPLATY (KOD, DATA, OSOBA, WARTOSC) VALUES (2, '2024-03-04', 1, 100.5)"
+check "balance with a payment" 0 "-151.50" "$ctl" "${m[@]}" balance --child 1 --month 2024-03
+check "balance of nobody" 1 "" "$ctl" "${m[@]}" balance --child 99 --month 2024-03
+check "approve March for one child" 0 "" "$ctl" "${m[@]}" approve --month 2024-03 --child 1
+check "balance after March" 0 "-331.50" "$ctl" "${m[@]}" balance --child 1 --month 2024-03
+check_err "undo refused while a later month has charges" 1 \
+  "Aby cofnąć naliczenia nie może być naliczeń na późniejsze miesiące" "$ctl" "${m[@]}" undo-approval --month 2024-02
+check "undo for one child" 0 "Koniec operacji" "$ctl" "${m[@]}" undo-approval --month 2024-03 --child 1
+expect_value "undo removed the child's approved lines and invoice" "0 0" \
+  "SELECT (SELECT COUNT(*) FROM NALICZ WHERE KOD = 2 AND TYP = '1') || ' ' || (SELECT COUNT(*) FROM FAKT WHERE KOD = 2)"
+check "undo of an unknown month" 1 "" "$ctl" "${m[@]}" undo-approval --month 2023-01
+check "no user for charges" 2 "" "$ctl" --store "$ms" charge-run --month 2024-03
+
+# --- the demonstration store --------------------------------------------------
+check "demo" 0 "Grupy: 3, dzieci: 60, .*" "$ctl" demo "$dir/demo"
+check "demo twice refused" 1 "" "$ctl" demo "$dir/demo"
+check "demo store has children" 0 "60" "$ctl" --store "$dir/demo" --user admin --password tebov \
+  query "SELECT COUNT(*) FROM DZIECI WHERE AKTYWNY = 'T'"
 exit $fail

@@ -65,6 +65,41 @@ TEST_P(OpcjeTest, PreviewEditorAndParameters)
     EXPECT_FALSE(o.isEditing());
 }
 
+TEST_P(OpcjeTest, WelfareCentreChosenFromTheVisibleChildren)
+{
+    Query(*db, QStringLiteral("insert into KLASY (NAZWA, KOLEJ) values ('Misie', 1)")).exec();
+    Query(*db, QStringLiteral("insert into KLASY (NAZWA, KOLEJ) values ('Żabki', 2)")).exec();
+    const int misie = Query(*db, QStringLiteral("select KOD from KLASY where NAZWA = 'Misie'")).scalar().toInt();
+    auto child = [this](const QString& name, const QVariant& group, const QString& active) {
+        Query(*db, QStringLiteral("insert into DZIECI (NAZWA, ULICA, KLASA, AKTYWNY) values (:N, 'Polna', :K, :A)"))
+            .bind(QStringLiteral("N"), name).bind(QStringLiteral("K"), group).bind(QStringLiteral("A"), active).exec();
+        return Query(*db, QStringLiteral("select max(KOD) from DZIECI")).scalar().toInt();
+    };
+    child(QStringLiteral("Żak"), misie, QStringLiteral("T"));
+    const int ops = child(QStringLiteral("Ośrodek Pomocy Społecznej"), misie, QStringLiteral("T"));
+    child(QStringLiteral("Inny"), misie + 1, QStringLiteral("T"));
+    child(QStringLiteral("Dawny"), 0, QStringLiteral("N"));
+    context().login.visibleGroups = {QStringLiteral("0"), QString::number(misie), QString()};
+
+    TDMOpcje module(context());
+    Table& o = *module.options().table;
+    o.open();
+    Command* choose = module.options().command(QStringLiteral("Wybierzosrodekpomocy1"));
+    ASSERT_TRUE(choose && choose->shown());
+    prompts.expectCancel(ScriptedPrompts::Kind::Record, TDMOpcje::welfareCentrePickTitle());
+    choose->handler();
+    EXPECT_TRUE(stored(QStringLiteral("OPIE")).isNull());
+    // Active children first, in Polish order; a group the user does not see is left out.
+    EXPECT_EQ(prompts.asked().last().offered,
+              (QStringList{QStringLiteral("Ośrodek Pomocy Społecznej, Polna"), QStringLiteral("Żak, Polna"),
+                           QStringLiteral("Dawny, Polna")}));
+    prompts.expectRecord(TDMOpcje::welfareCentrePickTitle(), ops);
+    choose->handler();
+    EXPECT_EQ(stored(QStringLiteral("OPIE")).toInt(), ops);
+    EXPECT_EQ(o.text(QStringLiteral("OSRODEK")), QStringLiteral("Wybrany"));
+    EXPECT_FALSE(o.isEditing());
+}
+
 TEST_P(OpcjeTest, RowsAreNeitherAddedNorRemoved)
 {
     TDMOpcje module(context());
@@ -90,6 +125,7 @@ TEST_P(OpcjeTest, StoreWithoutTheWelfareCentre)
     Table& o = *module.options().table;
     o.open();
     EXPECT_EQ(captions(module.options()), QStringList{QStringLiteral("Podgląd konfiguracji")});
+    EXPECT_FALSE(module.options().command(QStringLiteral("Wybierzosrodekpomocy1"))->shown());
     EXPECT_NO_THROW(module.options().command(QStringLiteral("Usuorodekpomocy1"))->handler());
     EXPECT_FALSE(o.isEditing());
     EXPECT_EQ(stored(QStringLiteral("PARAMS")).toString(), QStringLiteral("[PARAMETRY]"));

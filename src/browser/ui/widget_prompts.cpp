@@ -18,6 +18,9 @@ void WidgetPrompts::showInfo(const QString& text)
 
 void WidgetPrompts::showError(const QString& text)
 {
+    // A rule that refuses without a message throws an empty error.
+    if (text.isEmpty())
+        return;
     TDlKomunikat(true, text, m_parent).exec();
 }
 

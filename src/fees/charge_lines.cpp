@@ -1,0 +1,70 @@
+#include "charge_lines.h"
+
+#include "store/database.h"
+#include "store/money.h"
+
+#include <cmath>
+
+namespace fees {
+
+double roundUpToHalf(double quantity)
+{
+    const double magnitude = std::fabs(quantity);
+    const double whole = std::floor(magnitude);
+    const double fraction = money::roundHalfAway(magnitude - whole, 10);
+    if (fraction <= 0.00000001)
+        return quantity;
+    const double up = fraction <= 0.49999999 ? whole + 0.5 : whole + 1;
+    return quantity < 0 ? -up : up;
+}
+
+double lineValue(double price, double quantity)
+{
+    return money::round(price * quantity);
+}
+
+double containedVat(double value, double percent)
+{
+    return money::round(value * percent / (percent + 100));
+}
+
+namespace {
+
+QString insertSql(bool invoicing)
+{
+    return invoicing
+        ? QStringLiteral("INSERT INTO NALICZ (KOD, TYP, OSOBA, MEDIUM, ILOSC, JM, CENA, WARTOSC, ROZLICZ, DOT, "
+                         "STAWKA, VAT, IDOPIE) VALUES (:KOD, :TYP, :OSOBA, :MEDIUM, :ILOSC, :JM, :CENA, :WARTOSC, "
+                         ":ROZLICZ, :DOT, :STAWKA, :VAT, :IDOPIE)")
+        : QStringLiteral("INSERT INTO NALICZ (KOD, TYP, OSOBA, MEDIUM, ILOSC, JM, CENA, WARTOSC, ROZLICZ, DOT) "
+                         "VALUES (:KOD, :TYP, :OSOBA, :MEDIUM, :ILOSC, :JM, :CENA, :WARTOSC, :ROZLICZ, :DOT)");
+}
+
+}  // namespace
+
+ChargeLineWriter::ChargeLineWriter(Database& db, bool invoicing)
+    : m_insert(db, insertSql(invoicing)), m_invoicing(invoicing)
+{
+}
+
+void ChargeLineWriter::write(const ChargeLine& line)
+{
+    m_insert.bind(QStringLiteral("KOD"), line.month)
+        .bind(QStringLiteral("TYP"), line.type)
+        .bind(QStringLiteral("OSOBA"), line.child)
+        .bind(QStringLiteral("MEDIUM"), line.component)
+        .bind(QStringLiteral("ILOSC"), line.quantity)
+        .bind(QStringLiteral("JM"), line.unit)
+        .bind(QStringLiteral("CENA"), line.price)
+        .bind(QStringLiteral("WARTOSC"), line.value)
+        .bind(QStringLiteral("ROZLICZ"), line.settlement ? QStringLiteral("T") : QStringLiteral("N"))
+        .bind(QStringLiteral("DOT"), line.dot);
+    if (m_invoicing)
+        m_insert.bind(QStringLiteral("STAWKA"), line.rate)
+            .bind(QStringLiteral("VAT"), line.vat)
+            .bind(QStringLiteral("IDOPIE"), line.helpCentre);
+    m_insert.exec();
+    ++m_written;
+}
+
+}  // namespace fees

@@ -1,0 +1,31 @@
+#include "charge_operation.h"
+
+#include "fees/charge_approve.h"
+#include "fees/charge_compute.h"
+
+#include <utility>
+
+namespace fees {
+
+namespace {
+
+using Factory = std::unique_ptr<ChargeOperationRun> (*)();
+
+// The operation codes the driver knows; the operations on marked children
+// join this table.
+constexpr std::pair<ChargeOperation, Factory> operations[] = {
+    {ChargeOperation::Compute, &makeComputeOperation},
+    {ChargeOperation::Approve, &makeApproveOperation},
+};
+
+}  // namespace
+
+std::unique_ptr<ChargeOperationRun> makeChargeOperation(ChargeOperation operation)
+{
+    for (const auto& [code, make] : operations)
+        if (code == operation)
+            return make();
+    return nullptr;
+}
+
+}  // namespace fees
