@@ -20,10 +20,20 @@ bool hasLookupSource(const Table::Field& f)
 
 namespace {
 
-int decimalsOf(const QString& format)
+// The decimals of a format such as "#0.00##": the zeros after the point
+// are always written, the "#" only when they are not trailing zeros.
+struct Decimals {
+    int least = -1;  // -1: the format gives none
+    int most = -1;
+};
+
+Decimals decimalsOf(const QString& format)
 {
     const qsizetype dot = format.indexOf(QLatin1Char('.'));
-    return dot < 0 ? -1 : int(format.size() - dot - 1);
+    if (dot < 0)
+        return {};
+    const QStringView after = QStringView(format).mid(dot + 1);
+    return {int(after.count(QLatin1Char('0'))), int(after.size())};
 }
 
 }  // namespace
@@ -42,9 +52,15 @@ QString text(const QVariant& value, FieldType type, const QString& displayFormat
         return polish::shortDate(dt.date()) + QLatin1Char(' ') + polish::time(dt.time());
     }
     case FieldType::Float: {
-        const int decimals = decimalsOf(displayFormat);
-        if (decimals >= 0)
-            return money::format(value.toDouble(), decimals, false);
+        const Decimals decimals = decimalsOf(displayFormat);
+        if (decimals.most >= 0) {
+            QString t = money::format(value.toDouble(), decimals.most, false);
+            for (int extra = decimals.most - decimals.least; extra > 0 && t.endsWith(QLatin1Char('0')); --extra)
+                t.chop(1);
+            if (t.endsWith(QLatin1Char(',')))
+                t.chop(1);
+            return t;
+        }
         QString t = QString::number(value.toDouble(), 'g', 15);
         return t.replace(QLatin1Char('.'), QLatin1Char(','));
     }
