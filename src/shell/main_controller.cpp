@@ -56,6 +56,12 @@ bool oneGroupStore(Database& db)
 MainController::MainController(MainServices services) : m(std::move(services)), m_menus(mainmenu::menuTree())
 {
     m_title = applicationTitle();
+    m.context.opener.addListener(&m_watch);
+}
+
+MainController::~MainController()
+{
+    m.context.opener.removeListener(&m_watch);
 }
 
 MenuEntry* MainController::entry(const QString& command) { return findIn(m_menus, command); }
@@ -101,6 +107,11 @@ bool MainController::isChecked(const QString& command) const
         return m.context.settings.autoEdit;
     case mainmenu::Action::StayOnTop:
         return m.context.settings.stayOnTop;
+    case mainmenu::Action::Area:
+        for (WindowOpener::WindowId w : m_windows.value(command))
+            if (m.context.opener.isOpen(w))
+                return true;
+        return false;
     default:
         return false;
     }
@@ -205,10 +216,12 @@ void MainController::run(const QString& command)
             runBackup();
             break;
         case mainmenu::Action::Area: {
+            if (closeWindowsOf(command))
+                break;
             QString title = withoutAccelerator(def->caption);
             if (command == mainmenu::attendanceCommand())
                 title = QStringLiteral("Lista obecności na: ") + polish::longDate(ctx.baza.systemDate());
-            ctx.areas.open(def->area, ctx, {{QStringLiteral("title"), title}});
+            openArea(command, def->area, {{QStringLiteral("title"), title}});
             break;
         }
         case mainmenu::Action::NewPassword:
@@ -256,6 +269,41 @@ void MainController::run(const QString& command)
     } catch (const Error& e) {
         ctx.prompts.showError(e.message());
     }
+}
+
+void MainController::openArea(const QString& command, const QString& area, const QVariantMap& arguments)
+{
+    const AreaRegistry::Opened opened = m.context.areas.openWindows(area, m.context, arguments);
+    if (opened.windows.isEmpty())
+        return;
+    QList<WindowOpener::WindowId>& windows = m_windows[command];
+    windows.removeIf([this](WindowOpener::WindowId w) { return !m.context.opener.isOpen(w); });
+    windows << opened.windows;
+    m.view.commandsChanged();
+}
+
+bool MainController::closeWindowsOf(const QString& command)
+{
+    if (!isChecked(command))
+        return false;
+    // Each closes in its own way; one keeping unsaved edits stays, and so
+    // does the check mark.
+    for (WindowOpener::WindowId w : m_windows.value(command))
+        if (m.context.opener.isOpen(w))
+            m.context.opener.closeWindow(w);
+    m.view.commandsChanged();
+    return true;
+}
+
+void MainController::windowClosed(WindowOpener::WindowId window)
+{
+    bool changed = false;
+    for (auto it = m_windows.begin(); it != m_windows.end();) {
+        changed = it->removeAll(window) > 0 || changed;
+        it = it->isEmpty() ? m_windows.erase(it) : std::next(it);
+    }
+    if (changed)
+        m.view.commandsChanged();
 }
 
 void MainController::relogin()

@@ -4,9 +4,11 @@
 // commands and their visibility, the toolbar, the run's settings, logging
 // in again, and closing. The window is a view over it.
 
+#include "browser/window_opener.h"
 #include "shell/access_rules.h"
 #include "shell/main_settings.h"
 
+#include <QHash>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -68,9 +70,13 @@ struct MainServices {
     QString currentFolder;
 };
 
+// The run's window opener must outlive the controller, which listens to it.
 class MainController {
 public:
     explicit MainController(MainServices services);
+    ~MainController();
+    MainController(const MainController&) = delete;
+    MainController& operator=(const MainController&) = delete;
 
     static QString applicationTitle() { return QStringLiteral("Lunawa"); }
     static QString aboutCredentials() { return QStringLiteral("\nIdentyfikator: admin, Hasło: tebov"); }
@@ -85,9 +91,12 @@ public:
     const QList<permissions::MenuEntry>& menus() const { return m_menus; }
     bool isShown(const QString& command) const;
     QString caption(const QString& command) const;
-    // The check mark of a settings toggle.
+    // The check mark of a settings toggle, or of a command whose window is
+    // open (chosen again, it closes that window and opens nothing).
     bool isChecked(const QString& command) const;
     void run(const QString& command);
+    // The windows a command opened that are still open.
+    QList<WindowOpener::WindowId> windowsOf(const QString& command) const { return m_windows.value(command); }
 
     // --- toolbar -----------------------------------------------------------
     const QStringList& toolbar() const { return m_toolbar; }
@@ -119,6 +128,20 @@ private:
     bool areaAvailable(const QString& command) const;
     permissions::MenuEntry* entry(const QString& command);
     const permissions::MenuEntry* entry(const QString& command) const;
+    void openArea(const QString& command, const QString& area, const QVariantMap& arguments);
+    // Closes the windows the command opened; false when it had none open.
+    bool closeWindowsOf(const QString& command);
+    void windowClosed(WindowOpener::WindowId window);
+
+    class WindowWatch : public WindowOpener::Listener {
+    public:
+        explicit WindowWatch(MainController& controller) : m_controller(controller) {}
+        void windowOpened(WindowOpener::WindowId, Command*) override {}
+        void windowClosed(WindowOpener::WindowId window) override { m_controller.windowClosed(window); }
+
+    private:
+        MainController& m_controller;
+    };
 
     MainServices m;
     QList<permissions::MenuEntry> m_menus;
@@ -128,4 +151,6 @@ private:
     bool m_mustEnd = false;  // closing without the question: a failed start or re-login
     QString m_title;
     QString m_aboutText;
+    QHash<QString, QList<WindowOpener::WindowId>> m_windows;  // by command
+    WindowWatch m_watch{*this};
 };

@@ -13,6 +13,7 @@
 #include "store/query.h"
 #include "store/schema.h"
 #include "store/tdm_baza.h"
+#include "support/browser_run.h"
 #include "support/recording_opener.h"
 #include "support/scripted_prompts.h"
 #include "support/store_fixture.h"
@@ -29,7 +30,8 @@ struct FakeView : MainView {
     QRect frame;
     void setTitle(const QString& t) override { log << "title " + t; }
     void setAboutText(const QString& t) override { log << "about " + t; }
-    void commandsChanged() override {}
+    int commandChanges = 0;
+    void commandsChanged() override { ++commandChanges; }
     void toolbarChanged() override {}
     void place(const QRect& f) override
     {
@@ -58,6 +60,8 @@ struct FakeWindows : OpenWindows {
 class MainControllerTest : public ::testing::Test {
 protected:
     void SetUp() override { store = std::make_unique<TestStore>(Engine::SQLite); }
+    // The controller listens to the opener, so it goes first.
+    void TearDown() override { controller.reset(); }
 
     // After changes to the store made through `store->connect()`.
     void start(QStringList arguments = {"admin", "tebov"})
@@ -107,6 +111,7 @@ protected:
     MessageLog messages;
     QList<QPair<QString, QString>> dialogAnswers;
     QStringList opened;
+    std::vector<std::unique_ptr<KlasyModule>> modules;
 };
 
 }  // namespace
@@ -278,4 +283,56 @@ TEST_F(MainControllerTest, SettingsTogglesAndSaving)
     EXPECT_EQ(settings.value("Main", "Auto edycja").toBool(), false);
     EXPECT_EQ(settings.value("Main", "Buttons").toString(), "Synchronizacja1\r\n");  // the picker drops a closing separator
     EXPECT_TRUE(prompts.done());
+}
+
+TEST_F(MainControllerTest, WindowCommandsStayCheckedWhileTheirWindowIsOpen)
+{
+    // "Dzieci" opens a browser; "Klasy" opens one and a modal one closes at once;
+    // "Wychowawcy" opens nothing.
+    const auto browse = [this](RunContext& ctx, const QString& title) {
+        modules.push_back(std::make_unique<KlasyModule>(ctx));
+        modules.back()->browse(modules.back()->klasy, title);
+    };
+    areas.add("Dzieci", [browse](RunContext& ctx, const QVariantMap& args) { browse(ctx, args.value("title").toString()); });
+    areas.add("Klasy", [this, browse](RunContext& ctx, const QVariantMap&) {
+        browse(ctx, "Modalne");
+        opener.closeWindow(opener.open().last().id);
+    });
+    registerAreas({"Wychowawcy"});
+    start();
+    ASSERT_TRUE(controller->firstShow());
+
+    controller->run("Dzieci1");
+    EXPECT_EQ(opener.log(), QStringList{"opened Dzieci"});
+    EXPECT_TRUE(controller->isChecked("Dzieci1"));
+    EXPECT_EQ(controller->windowsOf("Dzieci1").size(), 1);
+
+    // Chosen again: the window closes and nothing opens.
+    controller->run("Dzieci1");
+    EXPECT_EQ(opener.log(), (QStringList{"opened Dzieci", "closed Dzieci"}));
+    EXPECT_FALSE(controller->isChecked("Dzieci1"));
+    EXPECT_TRUE(opener.open().isEmpty());
+
+    // A window that keeps its edits stays open, and its command checked.
+    controller->run("Dzieci1");
+    opener.clear();
+    opener.refuseNextClose();
+    controller->run("Dzieci1");
+    EXPECT_TRUE(opener.log().isEmpty());
+    EXPECT_TRUE(controller->isChecked("Dzieci1"));
+
+    // Closed by the user: the check mark goes and the window is told to redraw.
+    const int before = view.commandChanges;
+    opener.closeWindow(opener.open().first().id);
+    EXPECT_FALSE(controller->isChecked("Dzieci1"));
+    EXPECT_GT(view.commandChanges, before);
+
+    // A window closed before the command returns (modal) and a command that
+    // opens nothing leave no check mark; running them again opens again.
+    controller->run("Klasy1");
+    EXPECT_FALSE(controller->isChecked("Klasy1"));
+    controller->run("Wychowawcy1");
+    controller->run("Wychowawcy1");
+    EXPECT_FALSE(controller->isChecked("Wychowawcy1"));
+    EXPECT_EQ(opened, (QStringList{"Wychowawcy: Wychowawcy", "Wychowawcy: Wychowawcy"}));
 }

@@ -334,3 +334,32 @@ TEST_F(RecordBrowser, CurrentFieldFollowsTheDataSheet)
     QApplication::processEvents();
     EXPECT_EQ(w->currentField(), QStringLiteral("NAZWA"));
 }
+
+// A window that is not a browser, opened by a command, toggles like one.
+TEST_F(RecordBrowser, TrackedWindowKeepsItsCommandChecked)
+{
+    struct Watch : WindowOpener::Listener {
+        QList<int> opened, closed;
+        void windowOpened(WindowOpener::WindowId w, Command*) override { opened << w; }
+        void windowClosed(WindowOpener::WindowId w) override { closed << w; }
+    } watch;
+    windows.addListener(&watch);
+    Command* c = run.module->klasy.command("Okno");
+    QPointer<QWidget> editor = new QWidget;
+    editor->show();
+    const WindowOpener::WindowId id = windows.track(editor, c);
+    EXPECT_EQ(watch.opened, QList<int>{id});
+    EXPECT_TRUE(c->checked);
+    EXPECT_TRUE(windows.isOpen(id));
+    EXPECT_TRUE(windows.windows().isEmpty());  // browsers only
+
+    // Chosen again through the module's toggle: closed and gone.
+    run.module->browse(run.module->klasy, "Drugie okno", c);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_FALSE(c->checked);
+    EXPECT_FALSE(windows.isOpen(id));
+    EXPECT_EQ(watch.closed, QList<int>{id});
+    EXPECT_FALSE(windows.closeWindow(id));
+    windows.removeListener(&watch);
+}

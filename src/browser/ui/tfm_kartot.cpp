@@ -1,5 +1,6 @@
 #include "tfm_kartot.h"
 
+#include "browser/docking_rules.h"
 #include "browser/key_value_settings.h"
 #include "browser/module.h"
 #include "browser/prompts.h"
@@ -42,7 +43,7 @@ TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, Key
     m_table = dataSet.table;
     // A window does not outlive the module that holds its data.
     if (module)
-        connect(module, &QObject::destroyed, this, [this] { delete this; });
+        m_moduleGone = connect(module, &QObject::destroyed, this, [this] { delete this; });
     setWindowTitle(m_controller->baseTitle());
     setObjectName(QStringLiteral("FmKartot"));
 
@@ -76,6 +77,8 @@ TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, Key
 
 TFmKartot::~TFmKartot()
 {
+    // A module the window owns goes with it; that is no reason to go twice.
+    disconnect(m_moduleGone);
     // The model and the sheet listen to the table; they go before it is closed.
     if (m_table)
         disconnect(m_table, nullptr, this, nullptr);
@@ -278,10 +281,19 @@ void TFmKartot::closeEvent(QCloseEvent* event)
             table().cancel();
         }
     }
+    // The windows docked here go with it, each asking its own questions; one
+    // that stays open keeps this one open too.
+    const QStringList inside = dockedCommandCaptions();
+    if (!closeDocked()) {
+        event->ignore();
+        return;
+    }
     m_closing = true;
     KeyValueSettings& s = m_controller->settings();
     savePlace(s, m_controller->settingsKey());
     m_controller->saveLayout(currentLayout());
+    if (m_dockedRestored)
+        s.setValue(m_controller->settingsKey(), docking::insideKey(), docking::insideToStored(inside));
     event->accept();
 }
 

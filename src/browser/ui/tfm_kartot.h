@@ -45,6 +45,11 @@ public:
         // While the calculator is shown a double-click feeds it the cell.
         std::function<bool()> calculatorShown;
         std::function<void(const QString& value)> feedCalculator;
+        // The main window's part in "Inside": the caption of its command
+        // whose window this is (empty for none), and running the command of
+        // a caption, giving the window it opened (null for none).
+        std::function<QString(const TFmKartot&)> mainCommandCaption;
+        std::function<TFmKartot*(const QString& caption)> runMainCommand;
     };
     static Hooks& hooks();
 
@@ -100,6 +105,18 @@ public:
     void refreshCommandChecks();
     static void refreshAllCommandChecks();
 
+    // True once the window has accepted closing (it goes at the next turn).
+    bool closed() const { return m_closing; }
+    // Runs the commands named in "Inside" and docks the windows they open
+    // here; once, after the window is shown.
+    void restoreDocked();
+    // The browser whose module command is running, null for none: what the
+    // command opens is opened from it.
+    static TFmKartot* commandWindow();
+    // The browser the navigator acts on: a window docked here while the
+    // focus is in it, else this one.
+    TFmKartot* navigatorTarget();
+
     browser::Layout currentLayout() const;
 
 protected:
@@ -132,6 +149,11 @@ private:
     void commitGridEditor();
     void commitPendingTyping();
     void runCommand(Command* c);
+    static QPointer<TFmKartot>& runningCommandWindow();
+    // Captions of the commands whose windows are docked here.
+    QStringList dockedCommandCaptions() const;
+    enum class Nav { First, Prior, Next, Last, Insert, Delete, Edit, Post, Cancel, Refresh };
+    void navigate(Nav button);
     QList<clip::Column> clipColumns() const;
     bool post();
     QAction* makeAction(const QString& caption, const QString& shortcut, void (TFmKartot::*slot)());
@@ -173,4 +195,6 @@ private:
     bool m_chosen = false;
     bool m_syncing = false;
     bool m_closing = false;
+    bool m_dockedRestored = false;
+    QMetaObject::Connection m_moduleGone;  // "Inside" is written only when it was read
 };

@@ -257,11 +257,16 @@ void TFmKartot::runCommand(Command* c)
 {
     if (!c->handler)
         return;
+    // What the command opens is opened from this window, active or not.
+    QPointer<TFmKartot>& running = runningCommandWindow();
+    const QPointer<TFmKartot> before = running;
+    running = this;
     try {
         c->handler();
     } catch (const Error& e) {
         m_context.prompts.showError(e.message());
     }
+    running = before;
     refreshAllCommandChecks();
 }
 

@@ -61,24 +61,13 @@ void TFmKartot::buildNavigator(QHBoxLayout* row)
     struct Button {
         const char* text;
         const char* tip;
-        std::function<void()> act;
+        Nav nav;
     };
     const QList<Button> buttons = {
-        {"|◀", "Pierwszy", [this] { if (!table().isEditing() || post()) table().first(); }},
-        {"◀", "Poprzedni", [this] { if (!table().isEditing() || post()) table().prior(); }},
-        {"▶", "Następny", [this] { if (!table().isEditing() || post()) table().next(); }},
-        {"▶|", "Ostatni", [this] { if (!table().isEditing() || post()) table().last(); }},
-        {"+", "Dodaj", [this] {
-             m_grid->clearSelection();
-             try { table().insert(); } catch (const Error& e) { m_context.prompts.showError(e.message()); }
-         }},
-        {"−", "Usuń", [this] { deleteSelected(); }},
-        {"▲", "Edytuj", [this] {
-             try { table().edit(); } catch (const Error& e) { m_context.prompts.showError(e.message()); }
-         }},
-        {"✓", "Zapisz", [this] { post(); }},
-        {"✕", "Anuluj", [this] { table().cancel(); }},
-        {"↻", "Odśwież", [this] { refresh(); }},
+        {"|◀", "Pierwszy", Nav::First}, {"◀", "Poprzedni", Nav::Prior}, {"▶", "Następny", Nav::Next},
+        {"▶|", "Ostatni", Nav::Last},   {"+", "Dodaj", Nav::Insert},     {"−", "Usuń", Nav::Delete},
+        {"▲", "Edytuj", Nav::Edit},     {"✓", "Zapisz", Nav::Post},      {"✕", "Anuluj", Nav::Cancel},
+        {"↻", "Odśwież", Nav::Refresh},
     };
     for (const Button& b : buttons) {
         auto* t = new QToolButton(nav);
@@ -87,10 +76,40 @@ void TFmKartot::buildNavigator(QHBoxLayout* row)
         t->setObjectName(QString::fromUtf8(b.tip));
         t->setAutoRaise(!m_context.settings.raisedButtons);
         t->setFixedSize(24, 24);
-        connect(t, &QToolButton::clicked, this, b.act);
+        connect(t, &QToolButton::clicked, this, [this, button = b.nav] { navigate(button); });
         l->addWidget(t);
     }
     row->addWidget(nav, 0, Qt::AlignBottom);
+}
+
+void TFmKartot::navigate(Nav button)
+{
+    // A window docked here is worked on while the focus is in it.
+    TFmKartot* t = navigatorTarget();
+    Table& data = t->table();
+    const auto move = [t, &data](void (Table::*step)()) {
+        if (!data.isEditing() || t->post())
+            (data.*step)();
+    };
+    try {
+        switch (button) {
+        case Nav::First: move(&Table::first); break;
+        case Nav::Prior: move(&Table::prior); break;
+        case Nav::Next: move(&Table::next); break;
+        case Nav::Last: move(&Table::last); break;
+        case Nav::Insert:
+            t->m_grid->clearSelection();
+            data.insert();
+            break;
+        case Nav::Delete: t->deleteSelected(); break;
+        case Nav::Edit: data.edit(); break;
+        case Nav::Post: t->post(); break;
+        case Nav::Cancel: data.cancel(); break;
+        case Nav::Refresh: t->refresh(); break;
+        }
+    } catch (const Error& e) {
+        m_context.prompts.showError(e.message());
+    }
 }
 
 void TFmKartot::addQuickSearch(const QString& field)

@@ -26,36 +26,76 @@ TFmKartot* UiWindowOpener::open(TDMDane& module, DataSet& dataSet, const QString
     browser::OpenRequest request;
     request.text = title.isEmpty() && owner ? owner->caption : title;
     request.from = request.text.isEmpty() ? browser::OpenedFrom::Other : browser::OpenedFrom::MenuCommand;
-    QWidget* from = QApplication::activeWindow();
+    // A browser's command opens from that browser even while another window
+    // is active (its docked windows are opened before it is activated).
+    QWidget* from = TFmKartot::commandWindow();
+    if (!from)
+        from = QApplication::activeWindow();
     auto* w = new TFmKartot(&module, dataSet, context, m_settings, request, owner, from);
     if (owning && !module.parent())
         module.setParent(w);
-    if (owner && owner->opensWindow)
-        owner->checked = true;
-    m_open << Open{w, owner};
     m_last = w;
     if (auto* parentBrowser = qobject_cast<TFmKartot*>(from); parentBrowser && owner)
         parentBrowser->controller().addNext(w, owner->label.isEmpty() ? owner->plainCaption() : owner->label);
-    connect(w, &QObject::destroyed, this, [this, owner] {
-        bool stillOpen = false;
-        QList<Open> alive;
-        for (const Open& o : m_open) {
-            if (!o.window)
-                continue;
-            alive << o;
-            stillOpen = stillOpen || o.owner == owner;
-        }
-        m_open = alive;
-        if (owner && !stillOpen)
-            owner->checked = false;
-        TFmKartot::refreshAllCommandChecks();
-    });
-    TFmKartot::refreshAllCommandChecks();
-    if (context.settings.modalWindows)
+    track(w, owner);
+    if (context.settings.modalWindows) {
         w->runModal();
-    else
+    } else {
+        QPointer<TFmKartot> opened = w;
         w->show();
+        w->restoreDocked();
+        // The windows it docked were opened after it; the last is still this one.
+        if (opened)
+            m_last = opened;
+    }
     return m_last;
+}
+
+UiWindowOpener::WindowId UiWindowOpener::track(QWidget* window, Command* owner)
+{
+    if (!window)
+        return 0;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (owner && owner->opensWindow)
+        owner->checked = true;
+    m_open << Open{window, owner, 0};
+    const WindowId id = announceOpened(owner);
+    for (Open& o : m_open)
+        if (o.window == window && o.id == 0)
+            o.id = id;
+    connect(window, &QObject::destroyed, this, [this, id, owner] { forget(id, owner); });
+    TFmKartot::refreshAllCommandChecks();
+    return id;
+}
+
+bool UiWindowOpener::stillOpen(const QWidget* window)
+{
+    if (!window)
+        return false;
+    // A browser that has accepted closing is gone in all but memory.
+    if (const auto* k = qobject_cast<const TFmKartot*>(window))
+        return !k->closed();
+    // A docked window is hidden and open.
+    if (const auto* p = qobject_cast<const TFmPodstawa*>(window); p && p->dockedIn())
+        return true;
+    return window->isVisible();
+}
+
+void UiWindowOpener::forget(WindowId id, Command* owner)
+{
+    bool ownerHasMore = false;
+    QList<Open> alive;
+    for (const Open& o : m_open) {
+        if (!o.window || o.id == id)
+            continue;
+        alive << o;
+        ownerHasMore = ownerHasMore || o.owner == owner;
+    }
+    m_open = alive;
+    if (owner && !ownerHasMore)
+        owner->checked = false;
+    TFmKartot::refreshAllCommandChecks();
+    announceClosed(id);
 }
 
 bool UiWindowOpener::closeOwnedBy(Command* owner)
@@ -69,21 +109,49 @@ bool UiWindowOpener::closeOwnedBy(Command* owner)
         }
     }
     // A window that refused to close keeps its command checked.
-    bool stillOpen = false;
+    bool ownerHasMore = false;
     for (const Open& o : m_open)
-        if (o.owner == owner && o.window && o.window->isVisible())
-            stillOpen = true;
-    if (owner && !stillOpen)
+        if (o.owner == owner && stillOpen(o.window))
+            ownerHasMore = true;
+    if (owner && !ownerHasMore)
         owner->checked = false;
     TFmKartot::refreshAllCommandChecks();
     return any;
+}
+
+QWidget* UiWindowOpener::widget(WindowId id) const
+{
+    for (const Open& o : m_open)
+        if (o.id == id && stillOpen(o.window))
+            return o.window.data();
+    return nullptr;
+}
+
+TFmKartot* UiWindowOpener::window(WindowId id) const
+{
+    return qobject_cast<TFmKartot*>(widget(id));
+}
+
+bool UiWindowOpener::closeWindow(WindowId id)
+{
+    QWidget* w = widget(id);
+    if (!w)
+        return false;
+    QPointer<QWidget> guard(w);
+    w->close();
+    return !stillOpen(guard);
+}
+
+bool UiWindowOpener::isOpen(WindowId id) const
+{
+    return widget(id) != nullptr;
 }
 
 QList<TFmKartot*> UiWindowOpener::windows() const
 {
     QList<TFmKartot*> out;
     for (const Open& o : m_open)
-        if (o.window)
-            out << o.window.data();
+        if (auto* k = qobject_cast<TFmKartot*>(o.window.data()))
+            out << k;
     return out;
 }

@@ -1,5 +1,8 @@
 #include "main_window.h"
 
+#include "browser/run_context.h"
+#include "browser/ui/tfm_kartot.h"
+#include "browser/ui/ui_window_opener.h"
 #include "shell/main_commands.h"
 
 #include <QAction>
@@ -182,12 +185,41 @@ TFmMain::TFmMain(QWidget* parent) : QMainWindow(parent)
     });
 }
 
-TFmMain::~TFmMain() = default;
+TFmMain::~TFmMain()
+{
+    TFmKartot::hooks().mainCommandCaption = nullptr;
+    TFmKartot::hooks().runMainCommand = nullptr;
+}
 
 void TFmMain::attach(MainServices services)
 {
     m_controller = std::make_unique<MainController>(services);
     commandsChanged();
+    // A browser keeps the windows of this window's commands docked in it
+    // by their captions, and opens them again through these.
+    auto* opener = dynamic_cast<UiWindowOpener*>(&services.context.opener);
+    if (!opener)
+        return;
+    TFmKartot::hooks().mainCommandCaption = [this, opener](const TFmKartot& window) {
+        for (const mainmenu::CommandDef& def : mainmenu::commands())
+            for (WindowOpener::WindowId id : m_controller->windowsOf(def.name))
+                if (opener->window(id) == &window)
+                    return def.caption;
+        return QString();
+    };
+    TFmKartot::hooks().runMainCommand = [this, opener](const QString& caption) -> TFmKartot* {
+        for (const mainmenu::CommandDef& def : mainmenu::commands()) {
+            if (def.action != mainmenu::Action::Area || def.caption != caption)
+                continue;
+            // Run again, an open window's command would close it.
+            if (!m_controller->isShown(def.name) || m_controller->isChecked(def.name))
+                return nullptr;
+            m_controller->run(def.name);
+            const QList<WindowOpener::WindowId> windows = m_controller->windowsOf(def.name);
+            return windows.isEmpty() ? nullptr : opener->window(windows.last());
+        }
+        return nullptr;
+    };
 }
 
 QIcon TFmMain::commandIcon(int image, const QString& hint)
@@ -264,8 +296,12 @@ void TFmMain::commandsChanged()
             if (entries[j].separator)
                 continue;
             action->setText(m_controller->caption(entries[j].name));
-            if (action->isCheckable())
-                action->setChecked(m_controller->isChecked(entries[j].name));
+            // A command that opened a window is checked (its button pressed)
+            // while the window is open; others show no check box at all.
+            const mainmenu::CommandDef* def = mainmenu::command(entries[j].name);
+            const bool checked = m_controller->isChecked(entries[j].name);
+            action->setCheckable(checked || (def && def->isToggleSetting()));
+            action->setChecked(checked);
         }
     }
 }
