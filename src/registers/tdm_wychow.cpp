@@ -29,7 +29,8 @@ bool nonZeroGroup(const QVariant& v)
 }  // namespace
 
 TDMWychow::TDMWychow(RunContext& context, QObject* parent)
-    : TDMDane(context, QStringLiteral("TDMWychow"), parent)
+    : TDMDane(context, QStringLiteral("TDMWychow"), parent),
+      m_groupChange(context, QStringLiteral("WYCHKLA"))
 {
     Database& db = context.db();
     RunContext* ctx = &context;
@@ -76,12 +77,13 @@ TDMWychow::TDMWychow(RunContext& context, QObject* parent)
         if (field.compare(QStringLiteral("KLASA"), Qt::CaseInsensitive) == 0 && t.state() == Table::State::Edit)
             groupChanged(t);
     };
-    w.events().beforePost = [this](Table& t) {
+    w.events().beforePost = [](Table& t) {
         t.setValue(QStringLiteral("AKTYWNY"),
                    nonZeroGroup(t.value(QStringLiteral("KLASA"))) ? QStringLiteral("T") : QStringLiteral("N"));
-        if (t.state() == Table::State::Edit)
-            writeHistory(t);
     };
+    // The history row only once the educator is saved: a refused save
+    // leaves no history behind.
+    w.events().afterPost = [this](Table& t) { writeHistory(t); };
     w.events().beforeDelete = [this](Table& t) {
         const QString lines = inUseLines(this->context().db(),
                                          {{QStringLiteral("K"), QStringLiteral("WYCHKLA"), QStringLiteral("OSOBA"),
@@ -165,37 +167,21 @@ void TDMWychow::toggleInactive()
 void TDMWychow::groupChanged(Table& t)
 {
     m_pendingHistory.reset();
-    QDate day = context().systemDate();
-    if (!context().prompts.pickDate(QStringLiteral("Data zmiany"),
-                                    QStringLiteral("Przynależy do nowej grupy od dnia:\n(Anuluj - nie zapamięta poprzedniej)"),
-                                    day))
+    // Back to the group the edit began with: nothing has changed.
+    if (values::same(t.value(QStringLiteral("KLASA")), m_groupBeforeEdit))
         return;
-    Query last(context().db(), QStringLiteral("SELECT MAX(DODATY) FROM WYCHKLA WHERE OSOBA = :O"));
-    last.bind(QStringLiteral("O"), t.value(QStringLiteral("KOD")));
-    const QDate latest = values::toDate(last.scalar());
-    if (latest.isValid()) {
-        const QDate next = latest.addDays(1);
-        if (next > day)
-            throw Error(QStringLiteral("Zarejestrowano już zmianę grupy na dzień ") + next.toString(QStringLiteral("dd.MM.yyyy")));
-        if (next == day)
-            return;  // the group in between never took effect
-    }
-    QString reason;
-    context().prompts.askText(QStringLiteral("Zmiana grupy"), QStringLiteral("Podaj przyczynę zmiany grupy"), reason);
-    m_pendingHistory = HistoryRow{day.addDays(-1), m_groupBeforeEdit, reason.left(100)};
+    m_pendingHistory = m_groupChange.prepare(t.value(QStringLiteral("KOD")), m_groupBeforeEdit,
+                                             t.text(QStringLiteral("CAPTION")), context().systemDate());
 }
 
-void TDMWychow::writeHistory(Table& t)
+void TDMWychow::writeHistory(Table&)
 {
     if (!m_pendingHistory)
         return;
-    Query(context().db(), QStringLiteral("INSERT INTO WYCHKLA (OSOBA, DODATY, KLASA, UWAGI) VALUES (:O, :D, :K, :U)"))
-        .bind(QStringLiteral("O"), t.value(QStringLiteral("KOD")))
-        .bind(QStringLiteral("D"), m_pendingHistory->until)
-        .bind(QStringLiteral("K"), m_pendingHistory->group)
-        .bind(QStringLiteral("U"), m_pendingHistory->reason)
-        .exec();
+    const GroupHistoryRow row = *m_pendingHistory;
     m_pendingHistory.reset();
+    m_groupChange.write(row);
     // The history list follows at once.
-    history().table->isOpen() ? history().table->refresh() : void();
+    if (history().table->isOpen())
+        history().table->refresh();
 }

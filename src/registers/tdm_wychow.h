@@ -3,6 +3,7 @@
 // (WYCHKLA). An educator is active exactly while he has a non-zero group.
 
 #include "browser/module.h"
+#include "child_group_change.h"
 
 #include <QDate>
 #include <optional>
@@ -25,12 +26,8 @@ private:
     void groupChanged(Table& t);
     void writeHistory(Table& t);
 
-    struct HistoryRow {
-        QDate until;
-        QVariant group;
-        QString reason;
-    };
+    GroupChange m_groupChange;
     bool m_showInactive = false;
     QVariant m_groupBeforeEdit;
-    std::optional<HistoryRow> m_pendingHistory;
+    std::optional<GroupHistoryRow> m_pendingHistory;
 };

@@ -131,12 +131,12 @@ void TDMZajDod::setUpClasses()
         ds.fields << column(QStringLiteral("ZGLOSZG"), QStringLiteral("Zgł. nieobec. do"), TDMBaza::timeFormat());
     ds.fields << hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność"));
 
-    Command terms = windowCommand(QStringLiteral("Terminy1"), QStringLiteral("&Terminy"), QStringLiteral("Terminy"));
+    Command terms = windowCommand(QStringLiteral("Terminy1"), QStringLiteral("Terminy"), QStringLiteral("Terminy"));
     terms.handler = [this] { openDetail(schedule(), QStringLiteral("Terminy1")); };
-    Command held = windowCommand(QStringLiteral("Odbytezajecia1"), QStringLiteral("&Odbyte zajęcia"),
+    Command held = windowCommand(QStringLiteral("Odbytezajecia1"), QStringLiteral("Odbyte zajęcia"),
                                  QStringLiteral("Odbyte zajęcia"));
     held.handler = [this] { openDetail(heldClasses(), QStringLiteral("Odbytezajecia1")); };
-    Command declared = windowCommand(QStringLiteral("Zapisanedzieci1"), QStringLiteral("&Zapisane dzieci"),
+    Command declared = windowCommand(QStringLiteral("Zapisanedzieci1"), QStringLiteral("Zapisane dzieci"),
                                      QStringLiteral("Zapisane dzieci"));
     declared.handler = [this] { openDetail(declarations(), QStringLiteral("Zapisanedzieci1")); };
     ds.commands = {display_order::moveUpCommand(ctx, ds), display_order::moveDownCommand(ctx, ds), terms, held,

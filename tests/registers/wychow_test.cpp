@@ -103,6 +103,31 @@ TEST_P(WychowTest, ActiveFlagGroupHistoryAndDeletion)
     EXPECT_TRUE(w.isEmpty());
 }
 
+// The history row is written only with the educator: a save refused for a
+// missing name leaves none, and the date question reads as for children.
+TEST_P(WychowTest, RefusedSaveLeavesNoHistory)
+{
+    const int misie = group(QStringLiteral("Misie"), 1);
+    const int zabki = group(QStringLiteral("Żabki"), 2);
+    Query(*db, QStringLiteral("INSERT INTO WYCHOW (NAZWA, ULICA, KLASA, AKTYWNY) VALUES ('W', 'U', :K, 'T')"))
+        .bind(QStringLiteral("K"), misie)
+        .exec();
+    TDMWychow module(context());
+    Table& w = *module.educators().table;
+    w.open();
+    prompts.expectDate(QStringLiteral("Data zmiany"), QDate(2024, 3, 1))
+        .withText(QStringLiteral("Przynależy do nowej grupy od dnia:\r\n(Anuluj - nie zapamięta poprzedniej)"));
+    prompts.expectText(QStringLiteral("Zmiana grupy"), QStringLiteral("Podaj przyczynę zmiany grupy"), QStringLiteral("x"));
+    w.edit();
+    w.setValue(QStringLiteral("KLASA"), zabki);
+    w.clear(QStringLiteral("NAZWA"));
+    EXPECT_THROW(w.post(), Error);
+    EXPECT_TRUE(prompts.done());
+    EXPECT_EQ(historyRows(), 0);
+    w.cancel();
+    EXPECT_EQ(Query(*db, QStringLiteral("SELECT KLASA FROM WYCHOW")).scalar().toInt(), misie);
+}
+
 TEST_P(WychowTest, OnlyVisibleGroups)
 {
     const int misie = group(QStringLiteral("Misie"), 1);

@@ -273,8 +273,8 @@ TEST_P(ZajDodTest, LimitedUserDefaultsAndOptionalColumn)
     EXPECT_FALSE(module.hasNoticeDeadline());
     EXPECT_EQ(captions(module.classes()), (QStringList{QStringLiteral("Nazwa"), QStringLiteral("Grupa")}));
     EXPECT_EQ(shownCaptions(module.classes()),
-              (QStringList{QStringLiteral("Przesuń do &góry"), QStringLiteral("Przesuń na &dół"), QStringLiteral("&Terminy"),
-                           QStringLiteral("&Odbyte zajęcia"), QStringLiteral("&Zapisane dzieci")}));
+              (QStringList{QStringLiteral("Przesuń do &góry"), QStringLiteral("Przesuń na &dół"), QStringLiteral("Terminy"),
+                           QStringLiteral("Odbyte zajęcia"), QStringLiteral("Zapisane dzieci")}));
     Table& c = *module.classes().table;
     c.open();
     EXPECT_EQ(column(c, QStringLiteral("NAZWA")), QStringList{QStringLiteral("Angielski")});
