@@ -169,13 +169,15 @@ public:
         m_delete = std::make_unique<Query>(
             db, QStringLiteral("DELETE FROM NALICZ WHERE KOD = :K AND TYP = '0' AND OSOBA = :O AND MEDIUM = :M"));
         m_deleteChild = std::make_unique<Query>(
-            db, QStringLiteral("DELETE FROM NALICZ WHERE KOD = :K AND TYP = '0' AND OSOBA = :O"));
+            db, QStringLiteral("DELETE FROM NALICZ WHERE KOD = :K AND TYP = '0' AND OSOBA = :O "
+                               "AND MEDIUM IN (SELECT KOD FROM MEDIA)"));
     }
 
     void runChild(ChargeRunState& state, const RunChild& child) override
     {
         // With every component chosen and none approved, the child's
-        // computed lines go in one statement.
+        // computed lines go in one statement (a line of no known component
+        // is not the run's to replace).
         bool wholeChildDeleted = false;
         if (m_allComponents && !m_childrenWithApproved.contains(child.code) && m_childrenWithComputed.contains(child.code)) {
             m_deleteChild->bind(QStringLiteral("K"), state.chargeMonth.code).bind(QStringLiteral("O"), child.code).exec();

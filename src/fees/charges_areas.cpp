@@ -26,16 +26,26 @@ void openRegister(RunContext& context, const QVariantMap& a, bool invoices)
     options.months = area::master(a);
     options.invoicesFirst = invoices;
     const QString title = a.value(area::titleKey()).toString();
-    auto module = std::make_unique<TDMNalicz>(context, options, area::owner(a));
-    DataSet* ds = module->mainDataSet();
-    if (invoices && ds != module->invoices())
-        return;  // a store without invoices
-    if (area::owner(a)) {
-        // The opening window owns the module.
-        TDMNalicz* m = module.release();
-        m->browse(*ds, title, command);
+    if (QObject* owner = area::owner(a)) {
+        // One list of each kind per opening window, reused while it lives, so
+        // that a correction invoice being built survives closing the list.
+        const QString name = (invoices ? QStringLiteral("Faktury") : QStringLiteral("Naliczenia") + options.type)
+                             + QString::number(options.child);
+        auto* module = owner->findChild<TDMNalicz*>(name, Qt::FindDirectChildrenOnly);
+        if (!module) {
+            module = new TDMNalicz(context, options, owner);
+            module->setObjectName(name);
+        }
+        DataSet* ds = module->mainDataSet();
+        if (invoices && ds != module->invoices())
+            return;  // a store without invoices
+        module->browse(*ds, title, command);
         return;
     }
+    auto module = std::make_unique<TDMNalicz>(context, options);
+    DataSet* ds = module->mainDataSet();
+    if (invoices && ds != module->invoices())
+        return;
     TDMDane::openAsWindow(std::move(module), title);
 }
 

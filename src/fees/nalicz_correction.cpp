@@ -77,12 +77,13 @@ CorrectionBook::Start CorrectionBook::start(const QVariantMap& line)
     if (line.value(QStringLiteral("LPF")).toInt() < 0)
         throw Error(correctionLineRefusal());
     const int original = line.value(QStringLiteral("IDF")).toInt();
-    if (!m_invoices.contains(original)) {
+    const Key key{original, line.value(QStringLiteral("OSOBA")).toInt()};
+    if (!m_invoices.contains(key)) {
         if (!m_prompts.askYesNo(question()))
             return Start::InPlace;
-        m_invoices.insert(original, prepareInvoice(line, original));
+        m_invoices.insert(key, prepareInvoice(line, original));
     }
-    m_pending = Pending{line, original};
+    m_pending = Pending{line, key};
     return Start::Correction;
 }
 

@@ -7,11 +7,12 @@
 // from the invoices, and their payer is the payer of the corrected invoice.
 //
 // One CorrectionBook belongs to one opened list: a correction invoice made
-// there takes every further correction of lines of the same invoice without
-// asking again.
+// there takes every further correction of lines of the same invoice and
+// child without asking again.
 
 #include <QDate>
 #include <QHash>
+#include <QPair>
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
@@ -70,9 +71,12 @@ private:
         QDate due;
         QString title;
     };
+    // The corrected invoice and the line's child: a help centre's invoice
+    // holds lines of several children, each asked about on its own.
+    using Key = QPair<int, int>;
     struct Pending {
         QVariantMap line;
-        int invoiceOf = 0;  // the corrected invoice, key of m_invoices
+        Key invoiceOf;  // key of m_invoices
     };
 
     Invoice prepareInvoice(const QVariantMap& line, int original);
@@ -81,7 +85,7 @@ private:
     Database& m_db;
     Prompts& m_prompts;
     std::function<QDate()> m_systemDate;
-    QHash<int, Invoice> m_invoices;  // by the corrected invoice's ID
+    QHash<Key, Invoice> m_invoices;
     std::optional<Pending> m_pending;
 };
 

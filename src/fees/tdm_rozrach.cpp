@@ -231,13 +231,11 @@ void TDMRozrach::runCharges(bool approve)
         m.post();  // the free days just marked count in the run
     const fees::ChargeChildren children =
         m_oneChild ? fees::ChargeChildren::child(m_child) : fees::ChargeChildren::byGroups();
-    const fees::ChargeRunResult result = fees::runCharges(
-        context(), approve ? fees::ChargeOperation::Approve : fees::ChargeOperation::Compute, first.year(),
-        first.month(), children);
+    // A stopping error is shown by the run itself.
+    fees::runCharges(context(), approve ? fees::ChargeOperation::Approve : fees::ChargeOperation::Compute,
+                     first.year(), first.month(), children);
     // The run may have made the month record it charges.
     m.refresh();
-    if (!result.completed && !result.stopError.isEmpty())
-        context().prompts.showError(result.stopError);
 }
 
 void TDMRozrach::computeCharges()

@@ -110,6 +110,31 @@ expect_value "undo removed the child's approved lines and invoice" "0 0" \
 check "undo of an unknown month" 1 "" "$ctl" "${m[@]}" undo-approval --month 2023-01
 check "no user for charges" 2 "" "$ctl" --store "$ms" charge-run --month 2024-03
 
+# --- a help centre's share with VAT, invoices per payer and their continuation ---
+hs="$dir/centre"
+m=(--store "$hs" --user admin --password tebov)
+"$ctl" init "$hs" >/dev/null
+sql "UPDATE OPCJE SET OPIE = 3, PARAMS = '[PARAMETRY]' || char(13) || char(10) || 'SPOSOBY JEDNOLITE=N' || char(13) || char(10) || 'FAKTURY TYTULEM=Opłaty'"
+sql "INSERT INTO KLASY (NAZWA, KOLEJ) VALUES ('Grupa A', 1)"
+sql "INSERT INTO DZIECI (KOD, NAZWA, ULICA, KLASA, AKTYWNY) VALUES (1, 'Nowak Anna', 'Polna 1', 1, 'T'), (2, 'Ćwik Jan', 'Leśna 2', 1, 'T'), (3, 'MOPS', 'Rynek 1', 0, 'N')"
+sql "INSERT INTO STAVAT (KOD, NAZWA, VAT) VALUES (1, '23%', 23)"
+sql "INSERT INTO MEDIA (KOD, NAZWA, KOLEJ) VALUES (1, 'Pobyt', 1), (2, 'Rytmika', 2)"
+sql "INSERT INTO SPOSOBY (KOD, NAZWA, OPIS) VALUES (1, 'Godziny', 'ID*12'), (2, 'Pół', '0,5')"
+sql "INSERT INTO TARMED (TARYFA, MEDIUM, ODDATY, CENA, JM, STAWKA) VALUES (0, 1, '2024-01-01', 1.0, 'godz', 1), (0, 2, '2024-01-01', 0.25, 'zaj', NULL)"
+sql "INSERT INTO DZIEMED (OSOBA, MEDIUM, ODDATY, SPOSOB, SPOROZ, PROCOPIE) VALUES (1, 1, '2024-01-01', 1, 0, 50), (2, 1, '2024-01-01', 1, 0, 30), (1, 2, '2024-01-01', 2, 0, 0)"
+"$ctl" "${m[@]}" month-add 2024-02 >/dev/null
+check "charge-run with shares" 0 "" "$ctl" "${m[@]}" charge-run --month 2024-02
+# child:value:VAT:centre:invoice:position, in the order written; Ćwik comes before Nowak.
+lines="SELECT group_concat(N.OSOBA || ':' || N.WARTOSC || ':' || COALESCE(N.VAT, '') || ':' || COALESCE(N.IDOPIE, '') || ':' || COALESCE(F.NUMER, '') || ':' || COALESCE(N.LPF, ''), ' ') FROM (SELECT * FROM NALICZ ORDER BY ID) N LEFT JOIN FAKT F ON F.ID = N.IDF"
+expect_value "computed shares" "2:176.4:32.99::: 2:75.6:14.14:3:: 1:126.0:23.56::: 1:126.0:23.56:3:: 1:0.13::::" "$lines"
+check "approve the stay" 0 "" "$ctl" "${m[@]}" approve --month 2024-02 --components 1
+check "approve the rest with the same dates" 0 "" "$ctl" "${m[@]}" approve --month 2024-02 --components 2
+sql "INSERT INTO NALICZ (KOD, TYP, OSOBA, MEDIUM, ILOSC, JM, CENA, WARTOSC, ROZLICZ, IDOPIE) VALUES (1, '0', 2, 1, 1, 'godz', 1.0, 1.0, 'N', 3)"
+check "approve a further share" 0 "" "$ctl" "${m[@]}" approve --month 2024-02 --child 2
+expect_value "invoices per payer, continued" "2:176.4:32.99::1:1 2:75.6:14.14:3:2:1 1:126.0:23.56::3:1 1:126.0:23.56:3:2:2 1:0.13:::3:2 2:1.0::3:2:3" "$lines"
+expect_value "one invoice per payer" "1:2 2:3 3:1" \
+  "SELECT group_concat(NUMER || ':' || OSOBA, ' ') FROM (SELECT * FROM FAKT ORDER BY NUMER)"
+
 # --- the demonstration store --------------------------------------------------
 check "demo" 0 "Grupy: 3, dzieci: 60, .*" "$ctl" demo "$dir/demo"
 check "demo twice refused" 1 "" "$ctl" demo "$dir/demo"

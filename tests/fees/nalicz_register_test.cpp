@@ -520,6 +520,34 @@ TEST_P(NaliczCorrectionTest, HelpCentreShareCorrectedOnItsOwnInvoice)
     t2.post();
     EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM FAKT WHERE PIERW IS NOT NULL")), QStringList{"2"});
     EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM NALICZ WHERE IDF = :F"), {{"F", correction}}), QStringList{"4"});
+
+    // In the list of every child, another child's share on the centre's
+    // invoice is asked about anew; with the same dates it joins that correction.
+    const int b = child(QStringLiteral("Bielska Ewa"));
+    const int shareB = line(march, b, stay, 6, centreInvoice, 4, centre);
+    auto all = open(march, QStringLiteral("1"));
+    Table& t3 = *all->lines().table;
+    ASSERT_TRUE(at(t3, share));
+    prompts.expectYesNo(fees::CorrectionBook::question(), true);
+    prompts.expectMonth(QStringLiteral("Tworzenie korekty"), 2024, 4);
+    prompts.expectDate(QStringLiteral("Tworzenie korekty"), issued);
+    prompts.expectDate(QStringLiteral("Tworzenie korekty"), due);
+    t3.edit();
+    t3.setValue(QStringLiteral("ILOSC"), 3);
+    t3.post();
+    ASSERT_TRUE(at(t3, shareB));
+    prompts.expectYesNo(fees::CorrectionBook::question(), true);
+    prompts.expectMonth(QStringLiteral("Tworzenie korekty"), 2024, 4);
+    prompts.expectDate(QStringLiteral("Tworzenie korekty"), issued);
+    prompts.expectDate(QStringLiteral("Tworzenie korekty"), due);
+    t3.edit();
+    t3.setValue(QStringLiteral("ILOSC"), 5);
+    t3.post();
+    EXPECT_TRUE(prompts.done());
+    EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM FAKT WHERE PIERW IS NOT NULL")), QStringList{"2"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT OSOBA, ILOSC, LPF, VAT FROM NALICZ WHERE IDF = :F AND OSOBA = :O ORDER BY ID"),
+                   {{"F", correction}, {"O", b}}),
+              (QStringList{QStringLiteral("%1|-6|-4|-11.22").arg(b), QStringLiteral("%1|5|4|9.35").arg(b)}));
 }
 
 TEST_P(NaliczCorrectionTest, ListsFollowTheMonthsWindow)
@@ -564,6 +592,17 @@ TEST_P(NaliczCorrectionTest, ListsFollowTheMonthsWindow)
     approved.checked = true;
     ASSERT_TRUE(areas.open(area::chargeLines(), context(), {{area::commandKey(), QVariant::fromValue(&approved)}}));
     EXPECT_TRUE(opener.open().isEmpty());
+
+    // Opened again from the same window, the list is the same module, so a
+    // correction being built there is not forgotten.
+    approved.checked = false;
+    const QVariantMap again{{area::monthKey(), march},
+                            {area::typeKey(), QStringLiteral("1")},
+                            {area::masterKey(), QVariant::fromValue(&months)},
+                            {area::ownerKey(), QVariant::fromValue(&owner)},
+                            {area::commandKey(), QVariant::fromValue(&approved)}};
+    ASSERT_TRUE(areas.open(area::chargeLines(), context(), again));
+    EXPECT_EQ(owner.findChildren<TDMNalicz*>().size(), 1);
 }
 
 }  // namespace

@@ -252,6 +252,55 @@ TEST_P(RozrachTest, PaymentsWithTheNextChildAndTheirDates)
     EXPECT_TRUE(prompts.done());
 }
 
+TEST_P(RozrachTest, ChargeRunApprovalAndUndoFromTheWindow)
+{
+    const int kod = month(2024, 3, QStringLiteral("2,3,9,10,16,17,23,24,30,31"));
+    const int ala = child(QStringLiteral("Ala"));
+    child(QStringLiteral("Ola"));
+    Query(*db, QStringLiteral("INSERT INTO MEDIA (NAZWA, KOLEJ) VALUES ('Pobyt', 1)")).exec();
+    const int stay = Query(*db, QStringLiteral("SELECT MAX(KOD) FROM MEDIA")).scalar().toInt();
+    Query(*db, QStringLiteral("INSERT INTO SPOSOBY (NAZWA, OPIS) VALUES ('x', '1/IT')")).exec();
+    const int method = Query(*db, QStringLiteral("SELECT MAX(KOD) FROM SPOSOBY")).scalar().toInt();
+    for (const QString& who : {QStringLiteral("Ala"), QStringLiteral("Ola")})
+        Query(*db, QStringLiteral("INSERT INTO DZIEMED (OSOBA, MEDIUM, ODDATY, SPOSOB, SPOROZ) "
+                                  "SELECT KOD, :M, '2024-01-01', :S, 0 FROM DZIECI WHERE NAZWA = :N"))
+            .bind(QStringLiteral("M"), stay).bind(QStringLiteral("S"), method).bind(QStringLiteral("N"), who).exec();
+    Query(*db, QStringLiteral("INSERT INTO TARMED (TARYFA, MEDIUM, ODDATY, CENA, JM) VALUES (0, :M, '2024-01-01', 2.5, 'szt')"))
+        .bind(QStringLiteral("M"), stay).exec();
+    auto count = [&](const QString& sql) { return Query(*db, sql).scalar().toInt(); };
+    context().params.sposobyJednolite = false;
+
+    // The one-child window runs for that child alone; a stopping error is
+    // shown once and nothing is written.
+    TDMRozrach one(context(), {}, ala);
+    ASSERT_EQ(one.currentMonthKod(), kod);
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz składniki opłat"));
+    prompts.expectChoice(QStringLiteral("Naliczanie, rozliczanie"), -1);
+    cmd(one, QStringLiteral("Wyliczone2")).handler();
+    const QString stopped = QStringLiteral("Dzielenie przez zero\r\nOperacja przerwana, niczego nie zapisano.");
+    EXPECT_EQ(prompts.shown().count(stopped), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM NALICZ")), 0);
+
+    Query(*db, QStringLiteral("UPDATE SPOSOBY SET OPIS = 'ID'")).exec();
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz składniki opłat"));
+    prompts.expectChoice(QStringLiteral("Naliczanie, rozliczanie"), -1);
+    cmd(one, QStringLiteral("Wyliczone2")).handler();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM NALICZ WHERE TYP = '0'")), 1);
+    EXPECT_EQ(Query(*db, QStringLiteral("SELECT WARTOSC FROM NALICZ WHERE OSOBA = :O"))
+                  .bind(QStringLiteral("O"), ala).scalar().toDouble(), 52.5);
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz składniki opłat"));
+    cmd(one, QStringLiteral("Zatwierdzone2")).handler();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM NALICZ WHERE TYP = '1'")), 1);
+
+    // The undo asks both questions and removes the approved line.
+    prompts.expectYesNo(fees::invoicedLinesQuestion(), true);
+    prompts.expectYesNo(fees::undoConfirmation(), true);
+    cmd(one, QStringLiteral("Cofnijopaty1")).handler();
+    EXPECT_EQ(prompts.shown().last(), fees::operationEnd());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM NALICZ")), 0);
+    EXPECT_TRUE(prompts.done());
+}
+
 TEST_P(RozrachTest, OneChildWindowFollowsTheChildrenList)
 {
     const int kod = month(2024, 2);
