@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     prompts.setIconProvider([](int image) {
         for (const mainmenu::CommandDef& c : mainmenu::commands())
             if (c.image == image)
-                return TFmMain::commandIcon(image, c.hint);
+                return TFmMain::commandIcon(image, c.caption);
         return TFmMain::commandIcon(image, QString::number(image));
     });
     LoginFlow loginFlow(security, prompts);

@@ -209,7 +209,8 @@ void TDMObecn::rebuild()
     obecn::applyView(children(), m_view, m_data, context().params.obecnosciSumarycznie);
     m_countEdit.reset();
     t.refresh();
-    emit viewRebuilt();
+    emit dataSetChanged(&children());
+    emit titleChanged(&children(), title());
 }
 
 void TDMObecn::setDay(QDate day)
@@ -277,6 +278,12 @@ void TDMObecn::openDayClasses()
     Table& held = *heldClasses().table;
     held.setRange({m_view.day}, {m_view.day});
     browse(heldClasses(), QStringLiteral("Zajęcia dodatkowe dnia"), children().command(QStringLiteral("Zajecia1")));
+}
+
+void TDMObecn::currentFieldChanged(DataSet& ds, const QString& field)
+{
+    if (&ds == &children())
+        setSelectedField(field);
 }
 
 bool TDMObecn::canInsert(const DataSet& ds) const

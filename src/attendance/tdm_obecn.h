@@ -44,13 +44,16 @@ public:
     const obecn::ViewState& view() const { return m_view; }
     const obecn::ViewData& viewData() const { return m_data; }
     QString title() const;
-    // Re-reads the rows and recomputes the columns and the title.
+    // Re-reads the rows and recomputes the columns and the title; the
+    // browsers on the children list follow (dataSetChanged, titleChanged).
     void rebuild();
     // The day the view shows (rebuilds).
     void setDay(QDate day);
 
-    // The grid column the commands act on; the browser's typed keys set it.
+    // The grid column the commands act on; the browser sets it as its
+    // current column changes, and typed keys with their column.
     void setSelectedField(const QString& field) { m_selectedField = field; }
+    void currentFieldChanged(DataSet& ds, const QString& field) override;
     const QString& selectedField() const { return m_selectedField; }
     // The clock of "T" (now); tests set it.
     void setClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
@@ -84,10 +87,6 @@ public:
     static QString noClassColumn() { return QStringLiteral("Brak wybranej kolumny zajęć dodatkowych"); }
     static QString otherGroupRefusal();
     static QString timeOrderRefusal();
-
-signals:
-    // The columns, their captions or the title changed.
-    void viewRebuilt();
 
 private:
     void build(KeyValueSettings* settings);

@@ -3,6 +3,8 @@
 #include "browser/key_value_settings.h"
 #include "browser/module.h"
 #include "browser/picker_logic.h"
+#include "browser/refusal.h"
+#include "store/error.h"
 #include "store/table.h"
 
 #include <QPointer>
@@ -91,6 +93,47 @@ void Controller::open()
         table().open();
     else
         table().refresh();
+}
+
+bool Controller::canInsert() const
+{
+    return !m_module || m_module->canInsert(m_dataSet);
+}
+
+bool Controller::canDelete() const
+{
+    return !m_module || m_module->canDelete(m_dataSet);
+}
+
+bool Controller::hasChoice(const QString& field) const
+{
+    const FieldView* v = m_dataSet.field(field);
+    return v && v->choose;
+}
+
+bool Controller::chooseValue(const QString& field)
+{
+    const FieldView* v = m_dataSet.field(field);
+    if (!v || !v->choose || !m_dataSet.table)
+        return false;
+    // A copy: the choice may make the module redo its fields.
+    const std::function<bool()> choose = v->choose;
+    Table& t = *m_dataSet.table;
+    const bool wasEditing = t.isEditing();
+    try {
+        choose();
+    } catch (const Error& e) {
+        if (!wasEditing && t.isEditing())
+            t.cancel();
+        refusal::show(m_context.prompts, e);
+    }
+    return true;
+}
+
+void Controller::currentFieldChanged(const QString& field)
+{
+    if (m_module && !field.isEmpty())
+        m_module->currentFieldChanged(m_dataSet, field);
 }
 
 Layout Controller::loadLayout(const QList<layout::Column>& defaultColumns) const

@@ -64,6 +64,9 @@ public:
     bool pickMode() const { return m_request.pickMode; }
 
     const QString& baseTitle() const { return m_baseTitle; }
+    // A title the module gives while the window is open; the settings key
+    // stays the one the window opened with.
+    void setBaseTitle(const QString& title) { m_baseTitle = title; }
     // With the master row's CAPTION for a detail window.
     QString title() const;
     const QString& settingsKey() const { return m_key; }
@@ -77,6 +80,19 @@ public:
 
     // Opening the table if it is closed; it is closed again afterwards.
     void open();
+
+    // Whether the module lets the browser insert or delete rows; when not,
+    // the browser's insert and delete do nothing and say nothing.
+    bool canInsert() const;
+    bool canDelete() const;
+
+    // Runs the module's choice of the value of `field` on the current row;
+    // false when the field has none. A refusal is shown (a silent one is
+    // not) and an edit the choice started is cancelled.
+    bool chooseValue(const QString& field);
+    bool hasChoice(const QString& field) const;
+    // Tells the module the browser's current column.
+    void currentFieldChanged(const QString& field);
 
     Layout loadLayout(const QList<layout::Column>& defaultColumns) const;
     void saveLayout(const Layout& layout) const;

@@ -1,6 +1,7 @@
 #include "clipboard_text.h"
 
 #include "browser/cell_text.h"
+#include "browser/refusal.h"
 #include "store/error.h"
 #include "store/table.h"
 
@@ -111,7 +112,7 @@ bool settlePendingEdit(Prompts& prompts, Table& table)
         try {
             table.post();
         } catch (const Error& e) {
-            prompts.showError(e.message());
+            refusal::show(prompts, e);
             return false;
         }
         return true;
@@ -215,7 +216,7 @@ PasteResult paste(Prompts& prompts, Table& table, const QList<Column>& columns, 
         try {
             table.insert();
         } catch (const Error& e) {
-            prompts.showError(e.message());
+            refusal::show(prompts, e);
             result.stopped = true;
             return result;
         }
@@ -230,7 +231,7 @@ PasteResult paste(Prompts& prompts, Table& table, const QList<Column>& columns, 
         } catch (const Error& e) {
             table.cancel();
             --result.rows;
-            prompts.showError(e.message());
+            refusal::show(prompts, e);
             result.stopped = true;
             return result;
         }

@@ -54,4 +54,32 @@ QList<Column> arrange(const QList<Column>& columns, const QStringList& stored)
     return out;
 }
 
+QList<Column> rearrange(const QList<Column>& shown, const QStringList& fields,
+                        const std::function<int(const QString& field)>& width)
+{
+    const auto placed = [](const QList<Column>& list, const QString& field) {
+        for (int i = 0; i < list.size(); ++i)
+            if (list[i].field.compare(field, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
+    QList<Column> out;
+    for (const Column& c : shown)
+        if (fields.contains(c.field, Qt::CaseInsensitive))
+            out << c;
+    for (int i = 0; i < fields.size(); ++i) {
+        if (placed(out, fields[i]) >= 0)
+            continue;
+        int at = 0;
+        for (int j = i - 1; j >= 0; --j)
+            if (const int p = placed(out, fields[j]); p >= 0) {
+                at = p + 1;
+                break;
+            }
+        const int w = width ? width(fields[i]) : 0;
+        out.insert(at, Column{fields[i], w > 0 ? clampWidth(w) : 100});
+    }
+    return out;
+}
+
 }  // namespace layout

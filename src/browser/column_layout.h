@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace layout {
@@ -31,5 +32,13 @@ struct Column {
 // columns come first in their stored order, the others after them in
 // field order.
 QList<Column> arrange(const QList<Column>& columns, const QStringList& stored);
+
+// The columns after the module changed which fields are shown: `shown` as
+// they are on screen, `fields` the fields now shown in the module's order,
+// `width` the width of a field coming in (0 or less for the default 100).
+// Columns still shown keep their order and width; one coming in goes right
+// after the nearest field before it in the module's order that is placed.
+QList<Column> rearrange(const QList<Column>& shown, const QStringList& fields,
+                        const std::function<int(const QString& field)>& width);
 
 }  // namespace layout

@@ -150,3 +150,7 @@ bool TDMDane::typedKey(DataSet&, const QString&, QChar)
 {
     return false;
 }
+
+void TDMDane::currentFieldChanged(DataSet&, const QString&)
+{
+}

@@ -43,6 +43,11 @@ struct FieldView {
     int mark = 0;  // summed in printouts when non-zero; free-day colouring for marks <= 1
     QString expectedAmount;  // "Naliczenie dodatkowe" columns
     QString groupCode;       // "Naliczenie dodatkowe" columns bound to one group
+    // The module's own choice of the value (a list it makes), run on the
+    // current row by the cell's "..." button, Enter and double-click in
+    // place of the field editor; such a field is never typed into. True
+    // when a value was chosen; a refusal throws Error.
+    std::function<bool()> choose;
 
     static FieldView column(const QString& name, const QString& caption, bool readOnly = false)
     {
@@ -128,6 +133,11 @@ public:
     virtual bool canInsert(const DataSet&) const { return true; }
     virtual bool canDelete(const DataSet&) const { return true; }
 
+    // The browser on `ds` tells the module its current column whenever it
+    // changes and again before a command runs, so that commands act on the
+    // column the user chose.
+    virtual void currentFieldChanged(DataSet& ds, const QString& field);
+
     // An area's window owns its module. openAsWindow marks the module and
     // opens its main data set; the opener makes the window it creates the
     // parent of a module that is windowOwned() and has no parent yet, so
@@ -135,6 +145,17 @@ public:
     // the module's commands find it parented and leave it alone.
     static void openAsWindow(std::unique_ptr<TDMDane> module, const QString& title);
     bool windowOwned() const { return m_windowOwned; }
+
+signals:
+    // The module changed the fields of `ds` (which are shown, their order or
+    // captions) or the captions of its commands; the browsers on it redo
+    // their columns, data sheet and command texts. The set of commands stays
+    // as it was when a browser opened.
+    void dataSetChanged(DataSet* ds);
+    // The browsers on `ds` take this as their title (a detail window still
+    // adds its master's CAPTION); their stored layout stays under the key
+    // they opened with.
+    void titleChanged(DataSet* ds, const QString& title);
 
 protected:
     // Makes a cursor owned by the module, and its data set.

@@ -1,6 +1,7 @@
 #include "pick_assignment.h"
 
 #include "browser/clipboard_text.h"
+#include "browser/refusal.h"
 #include "store/error.h"
 #include "store/table.h"
 
@@ -47,7 +48,7 @@ int insertMany(Prompts& prompts, Table& source, const QList<int>& selected, cons
             target.table->post();
         } catch (const Error& e) {
             target.table->cancel();
-            prompts.showError(e.message());
+            refusal::show(prompts, e);
             break;
         }
         ++inserted;

@@ -1,6 +1,7 @@
 #include "row_actions.h"
 
 #include "browser/clipboard_text.h"
+#include "browser/refusal.h"
 #include "store/error.h"
 #include "store/table.h"
 
@@ -45,7 +46,7 @@ int removeSelected(Prompts& prompts, Table& table, const QList<int>& selected, c
         try {
             table.remove();
         } catch (const Error& e) {
-            prompts.showError(e.message());
+            refusal::show(prompts, e);
             break;
         }
         ++removed;

@@ -229,6 +229,8 @@ void TDMNalicz::setUpLines(DataSet& ds, bool invoiceView)
                               row.asInt(QStringLiteral("IDOPIE")) != 0 ? QStringLiteral("Tak") : QString());
     };
     ds.fields = lineFields(invoiceView);
+    // "Dotyczy" shows DOT as text; the month is chosen from the module's list.
+    ds.field(QStringLiteral("DOTYCZY"))->choose = [this, &ds] { return chooseDotyczy(ds); };
 
     Table::Events& ev = t.events();
     if (invoiceView) {

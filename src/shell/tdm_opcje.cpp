@@ -62,8 +62,11 @@ TDMOpcje::TDMOpcje(RunContext& context, QObject* parent) : TDMDane(context, QStr
 
     options.fields = {FieldView::column(QStringLiteral("PODGLAD"), QStringLiteral("Podgląd konfiguracji"), true)};
     // An older store has no welfare centre column until it is upgraded.
-    if (centre)
-        options.fields << FieldView::column(QStringLiteral("OSRODEK"), QStringLiteral("Ośrodek pomocy"), true);
+    if (centre) {
+        FieldView v = FieldView::column(QStringLiteral("OSRODEK"), QStringLiteral("Ośrodek pomocy"), true);
+        v.choose = [this] { return chooseWelfareCentre(); };
+        options.fields << v;
+    }
 
     Command edit;
     edit.name = QStringLiteral("Edycjakonfiguracji1");
@@ -139,15 +142,15 @@ QString TDMOpcje::welfareCentrePickTitle()
     return QStringLiteral("Ośrodek pomocy - WYBÓR");
 }
 
-void TDMOpcje::chooseWelfareCentre()
+bool TDMOpcje::chooseWelfareCentre()
 {
     Table& o = *options().table;
     if (!context().db().hasColumn(QStringLiteral("OPCJE"), QStringLiteral("OPIE")))
-        return;
+        return false;
     if (!o.isOpen())
         o.open();
     if (o.isEmpty())
-        return;
+        return false;
 
     // The children the user sees, active ones first, by name.
     struct Child {
@@ -177,6 +180,7 @@ void TDMOpcje::chooseWelfareCentre()
         rows << PickEntry{c.caption, c.kod};
     int key = o.isNull(QStringLiteral("OPIE")) ? 0 : o.asInt(QStringLiteral("OPIE"));
     if (!context().prompts.pickRecord(welfareCentrePickTitle(), rows, key, false))
-        return;
+        return false;
     saveChange(o, [&] { o.setValue(QStringLiteral("OPIE"), key); });
+    return true;
 }

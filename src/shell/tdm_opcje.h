@@ -22,8 +22,9 @@ public:
 
     void editConfiguration();   // "&Edycja konfiguracji"
     void removeWelfareCentre(); // "Usuń ośrodek pomocy"
-    // "Wybierz ośrodek pomocy": one of the children the user sees, chosen
-    // from the list; does nothing when the store has no OPIE column.
-    void chooseWelfareCentre();
+    // "Wybierz ośrodek pomocy", also the choice of the "Ośrodek pomocy"
+    // column: one of the children the user sees, chosen from the list; does
+    // nothing when the store has no OPIE column. True when one was saved.
+    bool chooseWelfareCentre();
     static QString welfareCentrePickTitle();  // "Ośrodek pomocy - WYBÓR"
 };

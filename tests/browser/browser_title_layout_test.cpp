@@ -86,6 +86,26 @@ TEST(ColumnLayout, StoredColumnsFirstThenTheOthersInFieldOrder)
     EXPECT_EQ(out[3].width, 70);
 }
 
+TEST(ColumnLayout, ColumnsComingInGoAfterTheirModuleNeighbours)
+{
+    const auto names = [](const QList<layout::Column>& cs) {
+        QStringList out;
+        for (const layout::Column& c : cs)
+            out << c.field + ":" + QString::number(c.width);
+        return out;
+    };
+    // The user has moved NAME behind PAID and widened it; CODE goes, the days
+    // come in after PAID (one as wide as it was last shown), LESS stays last.
+    const QList<layout::Column> shown = {{"GROUP", 80}, {"CODE", 40}, {"PAID", 60}, {"NAME", 250}, {"LESS", 70}};
+    const QStringList fields = {"NAME", "GROUP", "PAID", "D1", "D2", "LESS"};
+    const auto width = [](const QString& f) { return f == "D2" ? 30 : 0; };
+    EXPECT_EQ(names(layout::rearrange(shown, fields, width)),
+              (QStringList{"GROUP:80", "PAID:60", "D1:100", "D2:30", "NAME:250", "LESS:70"}));
+    // A field first in the module's order comes in first; nothing shown before.
+    EXPECT_EQ(names(layout::rearrange(shown, {"EXTRA", "GROUP"}, {})), (QStringList{"EXTRA:100", "GROUP:80"}));
+    EXPECT_EQ(names(layout::rearrange({}, {"A", "B"}, width)), (QStringList{"A:100", "B:100"}));
+}
+
 TEST(ColumnLayout, ControllerKeepsLayoutPerWindowKey)
 {
     BrowserRun run;

@@ -363,3 +363,66 @@ TEST_F(RecordBrowser, TrackedWindowKeepsItsCommandChecked)
     EXPECT_FALSE(windows.closeWindow(id));
     windows.removeListener(&watch);
 }
+
+TEST_F(RecordBrowser, ValueChosenByTheModuleFromTheCell)
+{
+    int chosen = 0;
+    run.module->klasy.field("NAZWA")->choose = [&] {
+        ++chosen;
+        run.module->klasy.table->edit();
+        run.module->klasy.table->setValue("NAZWA", QStringLiteral("Wybrana %1").arg(chosen));
+        return true;
+    };
+    TFmKartot* w = openBrowser();
+    const QModelIndex name = w->model()->index(0, w->model()->columnOf("NAZWA"));
+    w->grid()->setCurrentIndex(name);
+    w->grid()->setFocus();
+
+    // Enter and a double-click choose; typing does not reach the field.
+    QTest::keyClick(w->grid(), Qt::Key_Return);
+    EXPECT_EQ(chosen, 1);
+    emit w->grid()->doubleClicked(name);
+    EXPECT_EQ(chosen, 2);
+    EXPECT_FALSE(w->model()->setData(name, "Wpisana", Qt::EditRole));
+    EXPECT_EQ(w->table().text("NAZWA"), "Wybrana 2");
+
+    // The cell's editor is a read-only line with the "..." that chooses.
+    w->grid()->edit(name);
+    QToolButton* dots = nullptr;
+    for (QToolButton* b : w->grid()->viewport()->findChildren<QToolButton*>())
+        if (b->text() == "...")
+            dots = b;
+    ASSERT_TRUE(dots);
+    auto* line = dots->parentWidget()->findChild<QLineEdit*>();
+    ASSERT_TRUE(line);
+    EXPECT_TRUE(line->isReadOnly());
+    dots->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chosen, 3);
+    w->table().post();
+    EXPECT_TRUE(run.prompts.done());
+}
+
+TEST_F(RecordBrowser, RefusalsWithoutAMessageLeaveNothingBehind)
+{
+    run.module->klasy.table->events().onFieldChange = [](Table&, const QString& field) {
+        if (field == "KOLEJ")
+            throw Error(QString());
+    };
+    TFmKartot* w = openBrowser();
+    w->show();
+    run.prompts.setStrictMessages(true);  // an empty message box would fail here
+    typeInto(w, 0, "KOLEJ", "9");
+    QApplication::processEvents();
+    EXPECT_FALSE(w->table().isEditing());
+    EXPECT_EQ(w->table().valueAt(0, "KOLEJ").toInt(), 1);
+
+    // A value typed before stays when a later one is refused.
+    typeInto(w, 0, "NAZWA", "Sowy");
+    QApplication::processEvents();
+    typeInto(w, 0, "KOLEJ", "9");
+    EXPECT_TRUE(w->table().isEditing());
+    EXPECT_EQ(w->table().text("NAZWA"), "Sowy");
+    w->table().cancel();
+    EXPECT_TRUE(run.prompts.shown().isEmpty());
+}

@@ -1,6 +1,7 @@
 #include "record_delegate.h"
 
 #include "browser/field_editors.h"
+#include "browser/module.h"
 #include "browser/ui/record_model.h"
 #include "store/table.h"
 
@@ -28,7 +29,9 @@ QLineEdit* lineOf(QWidget* editor)
 QWidget* RecordDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const QString field = m_model.fieldAt(index.column());
-    if (!m_model.column(index.column()) || !editors::hasEllipsis(m_model.fieldDefinition(field)))
+    const FieldView* v = m_model.column(index.column());
+    const bool chosen = v && v->choose;
+    if (!v || (!chosen && !editors::hasEllipsis(m_model.fieldDefinition(field))))
         return QStyledItemDelegate::createEditor(parent, option, index);
     auto* box = new QWidget(parent);
     auto* layout = new QHBoxLayout(box);
@@ -36,6 +39,7 @@ QWidget* RecordDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
     layout->setSpacing(0);
     auto* line = new QLineEdit(box);
     line->setFrame(false);
+    line->setReadOnly(chosen);
     auto* dots = new QToolButton(box);
     dots->setText(QStringLiteral("..."));
     dots->setFocusPolicy(Qt::NoFocus);

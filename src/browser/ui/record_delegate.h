@@ -1,6 +1,7 @@
 #pragma once
 // The grid's cell editor: a plain line, with a "..." button for fields that
-// have a field editor (dates, times, memos, PLIK, lookups).
+// have a field editor (dates, times, memos, PLIK, lookups) and for values
+// the module chooses (the line is then read-only).
 
 #include <QStyledItemDelegate>
 

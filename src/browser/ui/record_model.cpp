@@ -4,6 +4,7 @@
 #include "browser/cell_text.h"
 #include "browser/module.h"
 #include "browser/prompts.h"
+#include "browser/refusal.h"
 #include "store/error.h"
 #include "store/table.h"
 
@@ -25,6 +26,12 @@ void RecordModel::setColumns(const QList<const FieldView*>& columns)
     m_columns = columns;
     m_rows = rowCount();
     endResetModel();
+}
+
+void RecordModel::captionsChanged()
+{
+    if (!m_columns.isEmpty())
+        emit headerDataChanged(Qt::Horizontal, 0, int(m_columns.size()) - 1);
 }
 
 QString RecordModel::fieldAt(int column) const
@@ -91,7 +98,8 @@ bool RecordModel::readOnly(int column) const
     if (!v)
         return true;
     const Table::Field& f = m_table.field(v->name);
-    return v->readOnly || f.kind == Table::FieldKind::Calculated || f.def.type == FieldType::AutoInc;
+    // A value the module chooses is never typed in.
+    return v->readOnly || v->choose || f.kind == Table::FieldKind::Calculated || f.def.type == FieldType::AutoInc;
 }
 
 QVariant RecordModel::data(const QModelIndex& index, int role) const
@@ -162,6 +170,9 @@ Qt::ItemFlags RecordModel::flags(const QModelIndex& index) const
     Qt::ItemFlags fl = QAbstractTableModel::flags(index);
     if (index.isValid() && !readOnly(index.column()) && m_table.field(fieldAt(index.column())).kind == Table::FieldKind::Data)
         fl |= Qt::ItemIsEditable;
+    // The cell's editor of a chosen value is only its "..." button.
+    if (const FieldView* v = m_columns.value(index.column()); index.isValid() && v && v->choose)
+        fl |= Qt::ItemIsEditable;
     return fl;
 }
 
@@ -172,6 +183,7 @@ bool RecordModel::setData(const QModelIndex& index, const QVariant& value, int r
     const QString field = fieldAt(index.column());
     const Table::Field& f = m_table.field(field);
     const auto converted = cell::fromText(value.toString(), f.def.type);
+    bool startedEdit = false;
     try {
         if (!converted)
             throw Error(QStringLiteral("\"%1\" nie jest poprawną wartością pola \"%2\"")
@@ -181,11 +193,16 @@ bool RecordModel::setData(const QModelIndex& index, const QVariant& value, int r
                 m_table.post();
             if (index.row() != m_table.position())
                 m_table.setPosition(index.row());
+            startedEdit = !m_table.isEditing();
             m_table.edit();
         }
         m_table.setValue(field, *converted);
     } catch (const Error& e) {
-        m_prompts.showError(e.message());
+        // An edit begun only for this value goes with it; one begun before
+        // keeps the user's other changes.
+        if (startedEdit && m_table.isEditing())
+            m_table.cancel();
+        refusal::show(m_prompts, e);
         return false;
     }
     return true;

@@ -23,6 +23,8 @@ public:
     QString fieldAt(int column) const;
     int columnOf(const QString& field) const;
     int columns() const { return int(m_columns.size()); }
+    // The columns' captions were changed in place.
+    void captionsChanged();
 
     // The grid row of the table's current row (the new row while inserting).
     int currentRow() const;

@@ -4,6 +4,7 @@
 #include "browser/key_value_settings.h"
 #include "browser/module.h"
 #include "browser/prompts.h"
+#include "browser/refusal.h"
 #include "browser/run_context.h"
 #include "browser/ui/record_delegate.h"
 #include "browser/ui/record_model.h"
@@ -11,6 +12,8 @@
 #include "store/table.h"
 
 #include <QAbstractItemDelegate>
+#include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -42,8 +45,18 @@ TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, Key
     m_controller->setPrevious(openedFrom);
     m_table = dataSet.table;
     // A window does not outlive the module that holds its data.
-    if (module)
+    if (module) {
         m_moduleGone = connect(module, &QObject::destroyed, this, [this] { delete this; });
+        // Nothing the module says while the window is being taken apart is shown.
+        connect(module, &TDMDane::dataSetChanged, this, [this](DataSet* ds) {
+            if (m_controller && m_grid && ds == &this->dataSet())
+                redoColumns();
+        });
+        connect(module, &TDMDane::titleChanged, this, [this](DataSet* ds, const QString& title) {
+            if (m_controller && m_grid && ds == &this->dataSet())
+                retitle(title);
+        });
+    }
     setWindowTitle(m_controller->baseTitle());
     setObjectName(QStringLiteral("FmKartot"));
 
@@ -129,6 +142,10 @@ void TFmKartot::buildGrid()
     connect(m_grid, &QTableView::doubleClicked, this, &TFmKartot::doubleClicked);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& now, const QModelIndex& before) { gridRowChanged(now.row(), before.row()); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentColumnChanged, this, [this](const QModelIndex& now) {
+        if (now.isValid())
+            m_controller->currentFieldChanged(m_model->fieldAt(now.column()));
+    });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int logical) {
         // A column wider than the grid is narrowed so that the others can be seen.
         const int w = m_grid->viewport()->width();
@@ -141,16 +158,21 @@ void TFmKartot::buildGrid()
     containerLayout()->addWidget(m_splitter, 1);
 }
 
-void TFmKartot::applyLayout(const browser::Layout& l)
+void TFmKartot::applyColumns(const QList<layout::Column>& columns)
 {
     QHeaderView* h = m_grid->horizontalHeader();
-    for (int visual = 0; visual < l.columns.size(); ++visual) {
-        const int logical = m_model->columnOf(l.columns[visual].field);
+    for (int visual = 0; visual < columns.size(); ++visual) {
+        const int logical = m_model->columnOf(columns[visual].field);
         if (logical < 0)
             continue;
         h->moveSection(h->visualIndex(logical), visual);
-        m_grid->setColumnWidth(logical, l.columns[visual].width);
+        m_grid->setColumnWidth(logical, columns[visual].width);
     }
+}
+
+void TFmKartot::applyLayout(const browser::Layout& l)
+{
+    applyColumns(l.columns);
     m_buttons = l.buttons;
     rebuildToolbar();
     m_toolbar->setVisible(l.toolbarShown);
@@ -174,6 +196,83 @@ browser::Layout TFmKartot::currentLayout() const
     l.toolbarShown = m_toolbarAction->isChecked();
     l.doubleClickCommand = m_controller->doubleClickCommand();
     return l;
+}
+
+void TFmKartot::rememberColumns()
+{
+    for (int logical = 0; logical < m_model->columns(); ++logical)
+        m_knownWidths.insert(m_model->fieldAt(logical).toUpper(), m_grid->columnWidth(logical));
+}
+
+void TFmKartot::redoColumns()
+{
+    // Until the window is built the columns are still to be laid out.
+    if (!m_grid || !m_model || !m_sheet)
+        return;
+    refreshCommandTexts();
+    const QList<const FieldView*> fields = m_controller->visibleFields();
+    bool same = fields.size() == m_model->columns();
+    for (int i = 0; same && i < fields.size(); ++i)
+        same = m_model->column(i) == fields[i];
+    if (same) {
+        // Only captions can have changed: the columns stay as the user has them.
+        m_model->captionsChanged();
+        for (const SheetRow& r : m_sheetRows)
+            if (const FieldView* v = dataSet().field(r.field); v && r.caption)
+                r.caption->setText(v->caption);
+        return;
+    }
+    const QModelIndex was = m_grid->currentIndex();
+    const QString currentName = was.isValid() ? m_model->fieldAt(was.column()) : QString();
+    rememberColumns();
+    const QList<layout::Column> shown = currentLayout().columns;
+    QStringList names;
+    for (const FieldView* f : fields)
+        names << f->name;
+    // A column coming in is as wide as it was last shown, here or as stored.
+    const auto width = [this](const QString& field) {
+        if (const auto known = m_knownWidths.constFind(field.toUpper()); known != m_knownWidths.constEnd())
+            return *known;
+        const auto stored = layout::decodeColumn(
+            m_controller->settings().text(m_controller->settingsKey(), layout::columnKey(field)));
+        return stored ? *stored % 1000 : 0;
+    };
+    const QList<layout::Column> arranged = layout::rearrange(shown, names, width);
+    m_model->setColumns(fields);
+    applyColumns(arranged);
+    fillSheet();
+
+    // The same column stays current when it is still shown, else the first one.
+    int column = m_model->columnOf(currentName);
+    if (column < 0)
+        column = m_grid->horizontalHeader()->logicalIndex(0);
+    const int row = m_model->currentRow();
+    if (row >= 0 && column >= 0) {
+        m_syncing = true;
+        m_grid->selectionModel()->setCurrentIndex(m_model->index(row, column),
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_syncing = false;
+    }
+    m_controller->currentFieldChanged(currentField());
+}
+
+void TFmKartot::retitle(const QString& title)
+{
+    m_controller->setBaseTitle(title);
+    setTitleFromMaster();
+}
+
+void TFmKartot::refreshCommandTexts()
+{
+    for (Command* c : m_controller->commands()) {
+        QAction* a = m_commandActions.value(c);
+        if (!a)
+            continue;
+        a->setText(c->caption);
+        a->setToolTip(c->plainCaption());
+        a->setIconText(c->label.isEmpty() ? c->plainCaption() : c->label);
+        a->setStatusTip(c->label);
+    }
 }
 
 void TFmKartot::syncGridToTable()
@@ -222,7 +321,7 @@ bool TFmKartot::post()
     try {
         table().post();
     } catch (const Error& e) {
-        m_context.prompts.showError(e.message());
+        refusal::show(m_context.prompts, e);
         return false;
     }
     return true;
@@ -304,7 +403,7 @@ void TFmKartot::refresh()
             return;
         table().isOpen() ? table().refresh() : table().open();
     } catch (const Error& e) {
-        m_context.prompts.showError(e.message());
+        refusal::show(m_context.prompts, e);
     }
     syncGridToTable();
 }

@@ -18,6 +18,7 @@ class KeyValueSettings;
 class QCheckBox;
 class QComboBox;
 class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -135,6 +136,13 @@ private:
     void addQuickSearch(const QString& field);
     void addQuickFilter(const QString& field);
     void applyLayout(const browser::Layout& layout);
+    void applyColumns(const QList<layout::Column>& columns);
+    // The module changed the fields of the data set or its title.
+    void redoColumns();
+    void retitle(const QString& title);
+    void rememberColumns();
+    void refreshCommandTexts();
+    void fillSheet();
     void giveModuleShortcutsPrecedence();
     void syncGridToTable();
     void gridRowChanged(int row, int previousRow);
@@ -185,8 +193,13 @@ private:
     struct SheetRow {
         QString field;
         QWidget* editor = nullptr;
+        QLabel* caption = nullptr;
     };
     QList<SheetRow> m_sheetRows;
+    // The width of every column shown while the window is open, by field
+    // name in upper case: a column the module shows again comes back as
+    // wide as the user left it.
+    QHash<QString, int> m_knownWidths;
     QAction* m_sheetAction = nullptr;
     QAction* m_toolbarAction = nullptr;
     QAction* m_systemDateAction = nullptr;

@@ -8,6 +8,7 @@
 #include "browser/module.h"
 #include "browser/prompts.h"
 #include "browser/record_search.h"
+#include "browser/refusal.h"
 #include "browser/row_actions.h"
 #include "browser/run_context.h"
 #include "browser/sort_choice.h"
@@ -261,10 +262,12 @@ void TFmKartot::runCommand(Command* c)
     QPointer<TFmKartot>& running = runningCommandWindow();
     const QPointer<TFmKartot> before = running;
     running = this;
+    // The command acts on the column chosen last, in the grid or the sheet.
+    m_controller->currentFieldChanged(currentField());
     try {
         c->handler();
     } catch (const Error& e) {
-        m_context.prompts.showError(e.message());
+        refusal::show(m_context.prompts, e);
     }
     running = before;
     refreshAllCommandChecks();
@@ -340,7 +343,7 @@ void TFmKartot::sort()
     try {
         sorting::choose(m_context.prompts, dataSet());
     } catch (const Error& e) {
-        m_context.prompts.showError(e.message());
+        refusal::show(m_context.prompts, e);
     }
     syncGridToTable();
 }
@@ -379,6 +382,9 @@ void TFmKartot::cut()
         e->cut();
         return;
     }
+    // Rows the module keeps are not cut either: nothing happens.
+    if (!m_controller->canDelete())
+        return;
     const QList<int> rows = selectedRows();
     const QString text = clip::copyText(table(), clipColumns(), clip::rowsToUse(table(), rows), false);
     if (text.isEmpty())
@@ -389,6 +395,8 @@ void TFmKartot::cut()
 
 void TFmKartot::pasteText(const QString& text)
 {
+    if (!m_controller->canInsert())
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     clip::paste(m_context.prompts, table(), clipColumns(), text);
     QApplication::restoreOverrideCursor();
@@ -406,6 +414,8 @@ void TFmKartot::paste()
 
 void TFmKartot::deleteSelected()
 {
+    if (!m_controller->canDelete())
+        return;
     const QList<int> rows = selectedRows();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     rows::removeSelected(m_context.prompts, table(), rows);
@@ -424,7 +434,7 @@ void TFmKartot::choose()
         else
             pick::assign(table(), m_pickTarget);
     } catch (const Error& e) {
-        m_context.prompts.showError(e.message());
+        refusal::show(m_context.prompts, e);
         return;
     }
     m_chosen = true;
@@ -445,6 +455,12 @@ void TFmKartot::chooseDoubleClick()
 void TFmKartot::doubleClicked()
 {
     const bool calculatorShown = hooks().calculatorShown && hooks().calculatorShown();
+    // A value the module chooses is chosen on a double-click of its cell.
+    if (!calculatorShown && !m_controller->pickMode() && m_grid->currentIndex().isValid()
+        && m_controller->hasChoice(currentField())) {
+        editField(currentField());
+        return;
+    }
     switch (m_controller->doubleClick(calculatorShown)) {
     case browser::DoubleClick::Choose:
         choose();
@@ -518,6 +534,11 @@ bool TFmKartot::gridKey(QKeyEvent* key)
     }
     if (gridEditing() || !m_controller->module())
         return false;
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && mods == Qt::NoModifier
+        && m_controller->hasChoice(currentField())) {
+        editField(currentField());
+        return true;
+    }
     const FieldView* v = dataSet().field(currentField());
     if (!v || v->role.isEmpty())
         return false;
@@ -534,7 +555,7 @@ bool TFmKartot::gridKey(QKeyEvent* key)
     try {
         return m_controller->module()->typedKey(dataSet(), v->name, *routed);
     } catch (const Error& e) {
-        m_context.prompts.showError(e.message());
+        refusal::show(m_context.prompts, e);
         return true;
     }
 }

@@ -7,6 +7,7 @@
 #include "browser/prompts.h"
 #include "browser/quick_filters.h"
 #include "browser/record_search.h"
+#include "browser/refusal.h"
 #include "browser/run_context.h"
 #include "browser/ui/record_model.h"
 #include "store/error.h"
@@ -98,6 +99,8 @@ void TFmKartot::navigate(Nav button)
         case Nav::Next: move(&Table::next); break;
         case Nav::Last: move(&Table::last); break;
         case Nav::Insert:
+            if (!t->m_controller->canInsert())
+                break;
             t->m_grid->clearSelection();
             data.insert();
             break;
@@ -108,7 +111,7 @@ void TFmKartot::navigate(Nav button)
         case Nav::Refresh: t->refresh(); break;
         }
     } catch (const Error& e) {
-        m_context.prompts.showError(e.message());
+        refusal::show(m_context.prompts, e);
     }
 }
 
@@ -176,7 +179,7 @@ void TFmKartot::addQuickFilter(const QString& field)
             for (const PickEntry& e : quickfilter::lookupValues(table(), field))
                 combo->addItem(e.text, e.value);
         } catch (const Error& e) {
-            m_context.prompts.showError(e.message());
+            refusal::show(m_context.prompts, e);
         }
         combo->view()->setMinimumWidth(200);
     } else {

@@ -8,6 +8,7 @@
 #include "browser/key_value_settings.h"
 #include "browser/module.h"
 #include "browser/prompts.h"
+#include "browser/refusal.h"
 #include "browser/run_context.h"
 #include "browser/ui/record_model.h"
 #include "store/error.h"
@@ -32,6 +33,21 @@ void TFmKartot::buildSheet()
     m_sheet = new QScrollArea(m_splitter);
     m_sheet->setObjectName(QStringLiteral("ArkuszDanych"));
     m_sheet->setWidgetResizable(true);
+    fillSheet();
+    m_splitter->addWidget(m_sheet);
+    m_splitter->setStretchFactor(0, 1);
+    connect(&table(), &Table::dataChanged, this, &TFmKartot::refreshSheet);
+}
+
+void TFmKartot::fillSheet()
+{
+    // The editors of the fields shown before go, without committing anything.
+    for (const SheetRow& r : m_sheetRows)
+        if (r.editor)
+            disconnect(r.editor, nullptr, this, nullptr);
+    m_sheetRows.clear();
+    if (QWidget* old = m_sheet->takeWidget())
+        old->deleteLater();
     auto* inner = new QWidget(m_sheet);
     auto* grid = new QGridLayout(inner);
     grid->setContentsMargins(2, 2, 2, 2);
@@ -82,7 +98,7 @@ void TFmKartot::buildSheet()
         editor->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(editor, &QWidget::customContextMenuRequested, this,
                 [this, editor](const QPoint& p) { m_sheetPopup->popup(editor->mapToGlobal(p)); });
-        if (editors::hasEllipsis(f)) {
+        if (editors::hasEllipsis(f) || v->choose) {
             grid->addWidget(editor, row, 1);
             auto* dots = new QToolButton(inner);
             dots->setText(QStringLiteral("..."));
@@ -93,7 +109,7 @@ void TFmKartot::buildSheet()
         } else {
             grid->addWidget(editor, row, 1, 1, 2);
         }
-        m_sheetRows << SheetRow{v->name, editor};
+        m_sheetRows << SheetRow{v->name, editor, caption};
         ++row;
     }
     grid->setColumnMinimumWidth(0, widest + 6);
@@ -117,9 +133,6 @@ void TFmKartot::buildSheet()
     grid->addWidget(nav, row, 0, 1, 3);
     grid->setRowStretch(row + 1, 1);
     m_sheet->setWidget(inner);
-    m_splitter->addWidget(m_sheet);
-    m_splitter->setStretchFactor(0, 1);
-    connect(&table(), &Table::dataChanged, this, &TFmKartot::refreshSheet);
     refreshSheet();
 }
 
@@ -147,6 +160,7 @@ void TFmKartot::commitSheetEditor(QWidget* editor)
         if (r.editor != editor)
             continue;
         const Table::Field& f = table().field(r.field);
+        const bool wasEditing = table().isEditing();
         try {
             if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
                 if (!edit->isModified())
@@ -167,7 +181,10 @@ void TFmKartot::commitSheetEditor(QWidget* editor)
                     table().setValue(f.keyFields[k], f.lookupTable->valueAt(row, f.lookupKeys[k]));
             }
         } catch (const Error& e) {
-            m_context.prompts.showError(e.message());
+            // An edit begun only for this value goes with it.
+            if (!wasEditing)
+                table().cancel();
+            refusal::show(m_context.prompts, e);
             refreshSheet();
         }
         return;
@@ -176,11 +193,13 @@ void TFmKartot::commitSheetEditor(QWidget* editor)
 
 void TFmKartot::insertFromSheet()
 {
+    if (!m_controller->canInsert())
+        return;
     m_grid->clearSelection();
     try {
         table().insert();
     } catch (const Error& e) {
-        m_context.prompts.showError(e.message());
+        refusal::show(m_context.prompts, e);
         return;
     }
     for (const SheetRow& r : m_sheetRows) {
@@ -193,10 +212,15 @@ void TFmKartot::insertFromSheet()
 
 void TFmKartot::editField(const QString& field)
 {
+    if (m_controller->chooseValue(field)) {
+        refreshSheet();
+        return;
+    }
     const Table::Field& f = table().field(field);
     const FieldView* v = dataSet().field(field);
     const QString caption = v ? v->caption : field;
     Prompts& prompts = m_context.prompts;
+    const bool wasEditing = table().isEditing();
     try {
         table().edit();
         switch (editors::kindOf(f)) {
@@ -272,7 +296,9 @@ void TFmKartot::editField(const QString& field)
             break;
         }
     } catch (const Error& e) {
-        prompts.showError(e.message());
+        if (!wasEditing)
+            table().cancel();
+        refusal::show(prompts, e);
     }
     refreshSheet();
 }

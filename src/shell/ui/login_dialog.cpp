@@ -11,6 +11,9 @@
 
 namespace {
 
+// Passwords are masked with stars, as users of the program know them.
+const QString kStars = QStringLiteral("lineedit-password-character: 42");
+
 QString systemUserName()
 {
     QString name = qEnvironmentVariable("USERNAME");
@@ -39,6 +42,7 @@ TDlLogin::TDlLogin(LoginFlow& flow, QWidget* parent) : QDialog(parent), m_flow(f
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("Haslo"));
     m_password->setEchoMode(QLineEdit::Password);
+    m_password->setStyleSheet(kStars);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Identyfikator"), m_name);
     form->addRow(QStringLiteral("Hasło"), m_password);
@@ -98,8 +102,10 @@ TDlPassword::TDlPassword(PasswordChangeFlow& flow, QWidget* parent) : QDialog(pa
     m_old = new QLineEdit(this);
     m_new = new QLineEdit(this);
     m_repeat = new QLineEdit(this);
-    for (QLineEdit* e : {m_old, m_new, m_repeat})
+    for (QLineEdit* e : {m_old, m_new, m_repeat}) {
         e->setEchoMode(QLineEdit::Password);
+        e->setStyleSheet(kStars);
+    }
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Identyfikator:"), m_user);
     form->addRow(QStringLiteral("Stare hasło:"), m_old);

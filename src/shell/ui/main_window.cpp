@@ -222,7 +222,7 @@ void TFmMain::attach(MainServices services)
     };
 }
 
-QIcon TFmMain::commandIcon(int image, const QString& hint)
+QIcon TFmMain::commandIcon(int image, const QString& caption)
 {
     if (image < 0)
         return QIcon();
@@ -238,7 +238,8 @@ QIcon TFmMain::commandIcon(int image, const QString& hint)
     f.setPixelSize(11);
     f.setBold(true);
     p.setFont(f);
-    p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, hint.left(2));
+    // The caption's first letters, so that neighbouring commands differ.
+    p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, plain(caption).left(2));
     return QIcon(pm);
 }
 
@@ -262,7 +263,7 @@ void TFmMain::buildMenus()
                 action->setShortcut(QKeySequence(def->shortcut));
             action->setStatusTip(def->hint);
             action->setToolTip(plain(def->caption));
-            action->setIcon(commandIcon(def->image, def->hint));
+            action->setIcon(commandIcon(def->image, def->caption));
             action->setCheckable(def->isToggleSetting());
             const QString name = def->name;
             connect(action, &QAction::triggered, this, [this, name] {

@@ -51,7 +51,7 @@ public:
     QToolBar* toolBar() const { return m_toolbar; }
     TFmAbout* about() const { return m_about; }
     // The picture of a command's image number.
-    static QIcon commandIcon(int image, const QString& hint);
+    static QIcon commandIcon(int image, const QString& caption);
 
     // MainView
     void setTitle(const QString& title) override;
