@@ -161,6 +161,19 @@ TEST_F(RecordBrowser, ClosingWhileInsertingAndAnsweringNoStoresNothing)
     EXPECT_TRUE(run.prompts.done());
 }
 
+TEST_F(RecordBrowser, NavigatorInsertMakesTheNewRowCurrentOnAnEditableColumn)
+{
+    TFmKartot* w = openBrowser();
+    w->show();
+    auto* add = w->findChild<QToolButton*>(QStringLiteral("Dodaj"));
+    ASSERT_TRUE(add);
+    add->click();
+    ASSERT_EQ(w->table().state(), Table::State::Insert);
+    EXPECT_TRUE(w->model()->isInsertRow(w->grid()->currentIndex().row()));
+    EXPECT_FALSE(w->model()->readOnly(w->grid()->currentIndex().column()));
+    w->table().cancel();
+}
+
 TEST_F(RecordBrowser, RefusedSaveOnCloseKeepsTheWindowOpen)
 {
     run.module->klasy.table->events().beforePost = [](Table& t) {

@@ -98,12 +98,7 @@ void TFmKartot::navigate(Nav button)
         case Nav::Prior: move(&Table::prior); break;
         case Nav::Next: move(&Table::next); break;
         case Nav::Last: move(&Table::last); break;
-        case Nav::Insert:
-            if (!t->m_controller->canInsert())
-                break;
-            t->m_grid->clearSelection();
-            data.insert();
-            break;
+        case Nav::Insert: t->insertFromSheet(); break;
         case Nav::Delete: t->deleteSelected(); break;
         case Nav::Edit: data.edit(); break;
         case Nav::Post: t->post(); break;

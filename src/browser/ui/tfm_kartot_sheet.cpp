@@ -14,6 +14,7 @@
 #include "store/error.h"
 #include "store/table.h"
 
+#include <QHeaderView>
 #include <QComboBox>
 #include <QAbstractItemView>
 #include <QHBoxLayout>
@@ -202,12 +203,31 @@ void TFmKartot::insertFromSheet()
         refusal::show(m_context.prompts, e);
         return;
     }
-    for (const SheetRow& r : m_sheetRows) {
-        if (r.editor->isEnabled()) {
-            r.editor->setFocus();
-            break;
+    // The new row becomes the grid's current row, on its first column that
+    // takes typing, and the focus goes to the first editor.
+    if (const int row = m_model->currentRow(); row >= 0) {
+        int column = -1;
+        for (int visual = 0; visual < m_model->columns() && column < 0; ++visual) {
+            const int logical = m_grid->horizontalHeader()->logicalIndex(visual);
+            if (!m_grid->isColumnHidden(logical) && !m_model->readOnly(logical))
+                column = logical;
+        }
+        if (column < 0)
+            column = m_grid->horizontalHeader()->logicalIndex(0);
+        m_syncing = true;
+        m_grid->selectionModel()->setCurrentIndex(m_model->index(row, column),
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_syncing = false;
+    }
+    if (m_sheet && m_sheet->isVisible()) {
+        for (const SheetRow& r : m_sheetRows) {
+            if (r.editor->isEnabled()) {
+                r.editor->setFocus();
+                return;
+            }
         }
     }
+    m_grid->setFocus();
 }
 
 void TFmKartot::editField(const QString& field)
