@@ -18,6 +18,9 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -124,9 +127,13 @@ TEST_F(RecordBrowser, OpensWithMenusToolbarAndLayout)
 
     // The layout is kept under the window's key when it closes.
     w->grid()->horizontalHeader()->moveSection(2, 0);
+    // Columns start as wide as their captions need.
+    const int kolejWidth = w->grid()->columnWidth(w->model()->columnOf("KOLEJ"));
+    EXPECT_EQ(kolejWidth, std::clamp(QFontMetrics(w->font()).horizontalAdvance(
+                                         w->model()->column(w->model()->columnOf("KOLEJ"))->caption) + 20, 60, 250));
     w->close();
     QApplication::processEvents();
-    EXPECT_EQ(settings.text("Grupy", "Pole: KOLEJ"), "100100");
+    EXPECT_EQ(settings.text("Grupy", "Pole: KOLEJ"), QString::number(100000 + kolejWidth));
     EXPECT_EQ(settings.text("Grupy", "Buttons"), "&Okno grup\r\n&Inne");
     TFmKartot* again = openBrowser();
     EXPECT_EQ(again->model()->fieldAt(again->grid()->horizontalHeader()->logicalIndex(0)), "KOLEJ");

@@ -11,6 +11,8 @@
 #include "store/error.h"
 #include "store/table.h"
 
+#include <QFontMetrics>
+#include <algorithm>
 #include <QAbstractItemDelegate>
 #include <QAction>
 #include <QLabel>
@@ -66,9 +68,12 @@ TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, Key
     buildGrid();
     buildMenus();
 
+    // A column never laid out by the user is as wide as its caption needs,
+    // within reason, so that captions are not cut.
     QList<layout::Column> columns;
+    const QFontMetrics metrics(font());
     for (const FieldView* f : m_controller->visibleFields())
-        columns << layout::Column{f->name, 100};
+        columns << layout::Column{f->name, std::clamp(metrics.horizontalAdvance(f->caption) + 20, 60, 250)};
     const browser::Layout l = m_controller->loadLayout(columns);
     applyLayout(l);
     buildSheet();
