@@ -57,6 +57,19 @@ struct FieldView {
         v.readOnly = readOnly;
         return v;
     }
+    static FieldView formatted(const QString& name, const QString& caption, const QString& format)
+    {
+        FieldView v = column(name, caption);
+        v.displayFormat = format;
+        return v;
+    }
+    // A field the module keeps in the data set but does not show.
+    static FieldView hidden(const QString& name, const QString& caption = QString())
+    {
+        FieldView v = column(name, caption.isEmpty() ? name : caption, true);
+        v.visible = false;
+        return v;
+    }
 };
 
 struct Command {
@@ -76,6 +89,17 @@ struct Command {
     std::function<void()> handler;
 
     bool shown() const { return visible && wanted && !tidiedAway; }
+
+    // A command that opens a window, checked while the window is open.
+    static Command opening(const QString& name, const QString& caption, const QString& label)
+    {
+        Command c;
+        c.name = name;
+        c.caption = caption;
+        c.label = label;
+        c.opensWindow = true;
+        return c;
+    }
 
     static Command separatorLine()
     {

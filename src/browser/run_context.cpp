@@ -1,5 +1,6 @@
 #include "run_context.h"
 
+#include "store/table.h"
 #include "store/tdm_baza.h"
 
 Database& RunContext::db() const
@@ -25,4 +26,11 @@ bool RunContext::passesSystemDateFilter(const QDate& from, const QDate& to) cons
     if (from.isValid() && from.addDays(-365) > today)
         return false;
     return !to.isValid() || to.addDays(365) >= today;
+}
+
+void RunContext::filterBySystemDate(Table& table) const
+{
+    table.setRowTest([this](const Table& row) {
+        return passesSystemDateFilter(row.asDate(QStringLiteral("ODDATY")), row.asDate(QStringLiteral("DODATY")));
+    });
 }

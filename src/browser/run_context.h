@@ -14,6 +14,7 @@ class Database;
 class MessageLog;
 class Prompts;
 class TDMBaza;
+class Table;
 class WindowOpener;
 
 // Settings of the run kept by the main window.
@@ -43,4 +44,6 @@ struct RunContext {
     // Dated rows more than a year away from the system date are hidden while
     // the system-date filter is on.
     bool passesSystemDateFilter(const QDate& from, const QDate& to) const;
+    // Gives a dated list (ODDATY, DODATY) that filter as its row test.
+    void filterBySystemDate(Table& table) const;
 };

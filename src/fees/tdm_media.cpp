@@ -11,40 +11,6 @@
 
 namespace {
 
-FieldView column(const QString& name, const QString& caption, const QString& format = QString())
-{
-    FieldView v = FieldView::column(name, caption);
-    v.displayFormat = format;
-    return v;
-}
-
-FieldView hidden(const QString& name, const QString& caption)
-{
-    FieldView v = column(name, caption);
-    v.visible = false;
-    v.readOnly = true;
-    return v;
-}
-
-Command windowCommand(const QString& name, const QString& caption, const QString& label)
-{
-    Command c;
-    c.name = name;
-    c.caption = caption;
-    c.label = label;
-    c.opensWindow = true;
-    return c;
-}
-
-// The dated lists hide rows far from the system date while the filter is on.
-void filterBySystemDate(RunContext& context, Table& t)
-{
-    RunContext* ctx = &context;
-    t.setRowTest([ctx](const Table& row) {
-        return ctx->passesSystemDateFilter(row.asDate(QStringLiteral("ODDATY")), row.asDate(QStringLiteral("DODATY")));
-    });
-}
-
 const QString dateFormat = QStringLiteral("dd.MM.yyyy");
 
 }  // namespace
@@ -96,9 +62,9 @@ TDMMedia::TDMMedia(RunContext& context, QObject* parent)
         m_deleted = QVariant();
     };
     media.fields = {
-        column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")),
-        column(QStringLiteral("GRUPAOPNAZWA"), QStringLiteral("Grupa opłat")),
-        hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność")),
+        FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")),
+        FieldView::column(QStringLiteral("GRUPAOPNAZWA"), QStringLiteral("Grupa opłat")),
+        FieldView::hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność")),
     };
     media.fields[0].role = roles::search();
 
@@ -113,10 +79,10 @@ TDMMedia::TDMMedia(RunContext& context, QObject* parent)
     p.addLookupField(FieldDef::of(QStringLiteral("JEDN"), FieldType::String, 6), QStringLiteral("JM"), units,
                      QStringLiteral("JM"), QStringLiteral("JM"));
     prices.fields = {
-        column(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), dateFormat),
-        column(QStringLiteral("DODATY"), QStringLiteral("Do daty"), dateFormat),
-        column(QStringLiteral("CENA"), QStringLiteral("Cena"), QStringLiteral("0.00")),
-        column(QStringLiteral("JEDN"), QStringLiteral("Jedn.")),
+        FieldView::formatted(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), dateFormat),
+        FieldView::formatted(QStringLiteral("DODATY"), QStringLiteral("Do daty"), dateFormat),
+        FieldView::formatted(QStringLiteral("CENA"), QStringLiteral("Cena"), QStringLiteral("0.00")),
+        FieldView::column(QStringLiteral("JEDN"), QStringLiteral("Jedn.")),
     };
     prices.fields[2].alignment = Qt::AlignRight;
     if (m_withVat) {
@@ -125,11 +91,11 @@ TDMMedia::TDMMedia(RunContext& context, QObject* parent)
         rates->open();
         p.addLookupField(FieldDef::of(QStringLiteral("STAWKANAZWA"), FieldType::String, 20), QStringLiteral("STAWKA"),
                          rates, QStringLiteral("KOD"), QStringLiteral("NAZWA"));
-        prices.fields << column(QStringLiteral("STAWKANAZWA"), QStringLiteral("Stawka VAT"));
+        prices.fields << FieldView::column(QStringLiteral("STAWKANAZWA"), QStringLiteral("Stawka VAT"));
     }
     p.setMasterLink(&m, QStringLiteral("TARYFA;KOD"), QStringLiteral("TARYFA;MEDIUM"));
     prices.master = &media;
-    filterBySystemDate(context, p);
+    context.filterBySystemDate(p);
     p.events().onNewRecord = [this](Table& t) {
         saveComponentFirst(t, QStringLiteral("TARYFA;KOD"), QStringLiteral("TARYFA;MEDIUM"));
         Table& comp = *components().table;
@@ -154,14 +120,14 @@ TDMMedia::TDMMedia(RunContext& context, QObject* parent)
     s.addLookupField(FieldDef::of(QStringLiteral("SPOROZNAZWA"), FieldType::String, 30), QStringLiteral("SPOROZ"),
                      methodNames, QStringLiteral("KOD"), QStringLiteral("NAZWA"));
     methods.fields = {
-        column(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), dateFormat),
-        column(QStringLiteral("DODATY"), QStringLiteral("Do daty"), dateFormat),
-        column(QStringLiteral("SPOSOBNAZWA"), QStringLiteral("Sposób liczenia")),
-        column(QStringLiteral("SPOROZNAZWA"), QStringLiteral("Sposób rozliczania")),
+        FieldView::formatted(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), dateFormat),
+        FieldView::formatted(QStringLiteral("DODATY"), QStringLiteral("Do daty"), dateFormat),
+        FieldView::column(QStringLiteral("SPOSOBNAZWA"), QStringLiteral("Sposób liczenia")),
+        FieldView::column(QStringLiteral("SPOROZNAZWA"), QStringLiteral("Sposób rozliczania")),
     };
     s.setMasterLink(&m, QStringLiteral("KOD"), QStringLiteral("MEDIUM"));
     methods.master = &media;
-    filterBySystemDate(context, s);
+    context.filterBySystemDate(s);
     s.events().onNewRecord = [this](Table& t) {
         saveComponentFirst(t, QStringLiteral("KOD"), QStringLiteral("MEDIUM"));
         Table& comp = *components().table;
@@ -169,9 +135,9 @@ TDMMedia::TDMMedia(RunContext& context, QObject* parent)
             t.setValue(QStringLiteral("MEDIUM"), comp.value(QStringLiteral("KOD")));
     };
 
-    Command pricesCommand = windowCommand(QStringLiteral("Ceny1"), QStringLiteral("&Ceny"), QStringLiteral("Ceny"));
+    Command pricesCommand = Command::opening(QStringLiteral("Ceny1"), QStringLiteral("&Ceny"), QStringLiteral("Ceny"));
     Command methodsCommand =
-        windowCommand(QStringLiteral("Sposobyliczenia1"), QStringLiteral("&Sposoby liczenia"), QStringLiteral("Sposoby"));
+        Command::opening(QStringLiteral("Sposobyliczenia1"), QStringLiteral("&Sposoby liczenia"), QStringLiteral("Sposoby"));
     // The default methods mean something only while they are uniform.
     methodsCommand.wanted = context.params.sposobyJednolite;
     media.commands = {
@@ -259,7 +225,7 @@ TDMGrupyOp::TDMGrupyOp(RunContext& context, QObject* parent)
     : TDMDane(context, QStringLiteral("TDMGrupyOp"), parent)
 {
     DataSet& ds = addDataSet(QStringLiteral("Grupyop"), QStringLiteral("GRUPYOP"), QStringLiteral("KOLEJ"));
-    ds.fields = {column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")), hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność"))};
+    ds.fields = {FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")), FieldView::hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność"))};
     ds.fields[0].role = roles::search();
     Table& t = *ds.table;
     t.events().beforePost = [](Table& row) { display_order::assignOnInsert(row); };
@@ -286,7 +252,7 @@ TDMJednost::TDMJednost(RunContext& context, QObject* parent)
     : TDMDane(context, QStringLiteral("TDMJednost"), parent)
 {
     DataSet& ds = addDataSet(QStringLiteral("Jednost"), QStringLiteral("JEDNOST"), QStringLiteral("JM"));
-    ds.fields = {column(QStringLiteral("JM"), QStringLiteral("Jednostka"))};
+    ds.fields = {FieldView::column(QStringLiteral("JM"), QStringLiteral("Jednostka"))};
     ds.fields[0].readOnly = true;
     Table* t = ds.table;
     // Prices and charges refer to a unit by its text: once saved it is fixed.
@@ -311,7 +277,7 @@ TDMStawki::TDMStawki(RunContext& context, QObject* parent)
     : TDMDane(context, QStringLiteral("TDMStawki"), parent)
 {
     DataSet& ds = addDataSet(QStringLiteral("Stawkivat"), QStringLiteral("STAVAT"), QStringLiteral("KOD"));
-    ds.fields = {column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")), column(QStringLiteral("VAT"), QStringLiteral("Vat"))};
+    ds.fields = {FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa")), FieldView::column(QStringLiteral("VAT"), QStringLiteral("Vat"))};
     ds.fields[1].alignment = Qt::AlignRight;
     // A rate still named by a price or a charge line would leave it without
     // its percentage.

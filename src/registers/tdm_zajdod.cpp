@@ -20,39 +20,6 @@ const QString kKlasa = QStringLiteral("KLASA");
 const QString kZajecie = QStringLiteral("ZAJECIE");
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 
-FieldView column(const QString& name, const QString& caption, const QString& format = QString())
-{
-    FieldView v = FieldView::column(name, caption);
-    v.displayFormat = format;
-    return v;
-}
-
-FieldView hidden(const QString& name, const QString& caption)
-{
-    FieldView v = column(name, caption);
-    v.visible = false;
-    v.readOnly = true;
-    return v;
-}
-
-Command windowCommand(const QString& name, const QString& caption, const QString& label)
-{
-    Command c;
-    c.name = name;
-    c.caption = caption;
-    c.label = label;
-    c.opensWindow = true;
-    return c;
-}
-
-void filterBySystemDate(RunContext& context, Table& t)
-{
-    RunContext* ctx = &context;
-    t.setRowTest([ctx](const Table& row) {
-        return ctx->passesSystemDateFilter(row.asDate(QStringLiteral("ODDATY")), row.asDate(QStringLiteral("DODATY")));
-    });
-}
-
 // The groups the user sees, for the group lookups and their choice lists.
 Table* groupNames(RunContext& context, QObject* owner)
 {
@@ -122,21 +89,21 @@ void TDMZajDod::setUpClasses()
     };
     t.events().beforePost = [](Table& row) { display_order::assignOnInsert(row); };
     t.events().beforeDelete = [this](Table& row) { checkDeletion(row.value(kKod)); };
-    FieldView name = column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa"));
+    FieldView name = FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Nazwa"));
     name.role = roles::search();
-    FieldView group = column(QStringLiteral("KLASANAZWA"), QStringLiteral("Grupa"));
+    FieldView group = FieldView::column(QStringLiteral("KLASANAZWA"), QStringLiteral("Grupa"));
     group.role = roles::filter();
     ds.fields = {name, group};
     if (m_noticeDeadline)
-        ds.fields << column(QStringLiteral("ZGLOSZG"), QStringLiteral("Zgł. nieobec. do"), TDMBaza::timeFormat());
-    ds.fields << hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność"));
+        ds.fields << FieldView::formatted(QStringLiteral("ZGLOSZG"), QStringLiteral("Zgł. nieobec. do"), TDMBaza::timeFormat());
+    ds.fields << FieldView::hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność"));
 
-    Command terms = windowCommand(QStringLiteral("Terminy1"), QStringLiteral("Terminy"), QStringLiteral("Terminy"));
+    Command terms = Command::opening(QStringLiteral("Terminy1"), QStringLiteral("Terminy"), QStringLiteral("Terminy"));
     terms.handler = [this] { openDetail(schedule(), QStringLiteral("Terminy1")); };
-    Command held = windowCommand(QStringLiteral("Odbytezajecia1"), QStringLiteral("Odbyte zajęcia"),
+    Command held = Command::opening(QStringLiteral("Odbytezajecia1"), QStringLiteral("Odbyte zajęcia"),
                                  QStringLiteral("Odbyte zajęcia"));
     held.handler = [this] { openDetail(heldClasses(), QStringLiteral("Odbytezajecia1")); };
-    Command declared = windowCommand(QStringLiteral("Zapisanedzieci1"), QStringLiteral("Zapisane dzieci"),
+    Command declared = Command::opening(QStringLiteral("Zapisanedzieci1"), QStringLiteral("Zapisane dzieci"),
                                      QStringLiteral("Zapisane dzieci"));
     declared.handler = [this] { openDetail(declarations(), QStringLiteral("Zapisanedzieci1")); };
     ds.commands = {display_order::moveUpCommand(ctx, ds), display_order::moveDownCommand(ctx, ds), terms, held,
@@ -187,7 +154,7 @@ void TDMZajDod::setUpSchedule()
                      weekdays, QStringLiteral("TYP"), QStringLiteral("NAZWA"));
     t.setMasterLink(classes().table, kKod, kZajecie);
     ds.master = &classes();
-    filterBySystemDate(context(), t);
+    context().filterBySystemDate(t);
     t.events().onNewRecord = [this](Table& row) {
         saveClassFirst(row);
         Table& c = *classes().table;
@@ -201,11 +168,11 @@ void TDMZajDod::setUpSchedule()
             throw Error(scheduleTimesRefusal());
     };
     ds.fields = {
-        column(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), kDateFormat),
-        column(QStringLiteral("DODATY"), QStringLiteral("Do daty"), kDateFormat),
-        column(QStringLiteral("DZIENTYGNAZWA"), QStringLiteral("Dzień tyg.")),
-        column(QStringLiteral("CZASP"), QStringLiteral("Czas przyjścia"), TDMBaza::timeFormat()),
-        column(QStringLiteral("CZASW"), QStringLiteral("Czas wyjścia"), TDMBaza::timeFormat()),
+        FieldView::formatted(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), kDateFormat),
+        FieldView::formatted(QStringLiteral("DODATY"), QStringLiteral("Do daty"), kDateFormat),
+        FieldView::column(QStringLiteral("DZIENTYGNAZWA"), QStringLiteral("Dzień tyg.")),
+        FieldView::formatted(QStringLiteral("CZASP"), QStringLiteral("Czas przyjścia"), TDMBaza::timeFormat()),
+        FieldView::formatted(QStringLiteral("CZASW"), QStringLiteral("Czas wyjścia"), TDMBaza::timeFormat()),
     };
 }
 
@@ -247,12 +214,12 @@ void TDMZajDod::setUpDeclarations()
                                        row.text(QStringLiteral("PESEL"))));
     };
     k.setRowTest([ctx](const Table& row) { return permissions::groupVisible(ctx->login.visibleGroups, row.text(kKlasa)); });
-    FieldView kidName = column(QStringLiteral("NAZWA"), QStringLiteral("Nazwisko i imię"));
+    FieldView kidName = FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Nazwisko i imię"));
     kidName.role = roles::search();
-    FieldView kidGroup = column(QStringLiteral("KLASANAZWA"), QStringLiteral("Grupa"));
+    FieldView kidGroup = FieldView::column(QStringLiteral("KLASANAZWA"), QStringLiteral("Grupa"));
     kidGroup.role = roles::filter();
-    kids.fields = {kidName, column(QStringLiteral("ULICA"), QStringLiteral("Ulica")),
-                   column(QStringLiteral("PESEL"), QStringLiteral("PESEL")), kidGroup};
+    kids.fields = {kidName, FieldView::column(QStringLiteral("ULICA"), QStringLiteral("Ulica")),
+                   FieldView::column(QStringLiteral("PESEL"), QStringLiteral("PESEL")), kidGroup};
     for (FieldView& f : kids.fields)
         f.readOnly = true;
     k.open();
@@ -286,12 +253,12 @@ void TDMZajDod::setUpDeclarations()
         if (row.isNull(QStringLiteral("OSOBA")))
             throw Error(QStringLiteral("Pole \"Dziecko\" musi posiadać wartość"));
     };
-    FieldView child = column(QStringLiteral("DZIECKO"), QStringLiteral("Dziecko"));
+    FieldView child = FieldView::column(QStringLiteral("DZIECKO"), QStringLiteral("Dziecko"));
     child.role = roles::search();
-    FieldView group = column(QStringLiteral("DZIECKOGRUPA"), QStringLiteral("Grupa"));
+    FieldView group = FieldView::column(QStringLiteral("DZIECKOGRUPA"), QStringLiteral("Grupa"));
     group.readOnly = true;
-    ds.fields = {child, group, column(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), kDateFormat),
-                 column(QStringLiteral("DODATY"), QStringLiteral("Do daty"), kDateFormat)};
+    ds.fields = {child, group, FieldView::formatted(QStringLiteral("ODDATY"), QStringLiteral("Od daty"), kDateFormat),
+                 FieldView::formatted(QStringLiteral("DODATY"), QStringLiteral("Do daty"), kDateFormat)};
 }
 
 void TDMZajDod::saveClassFirst()
