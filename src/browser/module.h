@@ -90,14 +90,14 @@ struct Command {
 
     bool shown() const { return visible && wanted && !tidiedAway; }
 
-    // A command that opens a window, checked while the window is open.
-    static Command opening(const QString& name, const QString& caption, const QString& label)
+    // `opensWindow`: checked while the window it opened is open.
+    static Command make(const QString& name, const QString& caption, const QString& label, bool opensWindow = false)
     {
         Command c;
         c.name = name;
         c.caption = caption;
         c.label = label;
-        c.opensWindow = true;
+        c.opensWindow = opensWindow;
         return c;
     }
 

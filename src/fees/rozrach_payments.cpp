@@ -15,20 +15,6 @@ namespace {
 
 const QString dateFormat = QStringLiteral("dd.MM.yyyy");
 
-FieldView column(const QString& name, const QString& caption, const QString& format = QString())
-{
-    FieldView v = FieldView::column(name, caption);
-    v.displayFormat = format;
-    return v;
-}
-
-FieldView hidden(const QString& name)
-{
-    FieldView v = FieldView::column(name, name, true);
-    v.visible = false;
-    return v;
-}
-
 }  // namespace
 
 void TDMRozrach::setUpPayments()
@@ -45,14 +31,18 @@ void TDMRozrach::setUpPayments()
     ds.master = &months();
     p.events().onNewRecord = [this](Table& t) { newPayment(t); };
 
-    FieldView child = column(QStringLiteral("DZIECKO"), QStringLiteral("Dziecko"));
+    FieldView child = FieldView::column(QStringLiteral("DZIECKO"), QStringLiteral("Dziecko"));
     child.visible = !m_oneChild;
-    FieldView amount = column(QStringLiteral("WARTOSC"), QStringLiteral("Kwota"), QStringLiteral("0.00"));
+    FieldView amount = FieldView::formatted(QStringLiteral("WARTOSC"), QStringLiteral("Kwota"), QStringLiteral("0.00"));
     amount.alignment = Qt::AlignRight;
     amount.mark = 1;
-    ds.fields = {column(QStringLiteral("DATA"), QStringLiteral("Data wpłaty"), dateFormat), child, amount,
-                 column(QStringLiteral("OPIS"), QStringLiteral("Opis")), hidden(QStringLiteral("KOD")),
-                 hidden(QStringLiteral("OSOBA")), hidden(QStringLiteral("ID"))};
+    ds.fields = {FieldView::formatted(QStringLiteral("DATA"), QStringLiteral("Data wpłaty"), dateFormat),
+                 child,
+                 amount,
+                 FieldView::column(QStringLiteral("OPIS"), QStringLiteral("Opis")),
+                 FieldView::hidden(QStringLiteral("KOD")),
+                 FieldView::hidden(QStringLiteral("OSOBA")),
+                 FieldView::hidden(QStringLiteral("ID"))};
 }
 
 void TDMRozrach::setUpNotifications()
@@ -75,11 +65,15 @@ void TDMRozrach::setUpNotifications()
     ds.master = &months();
     z.events().onNewRecord = [this](Table& t) { newNotification(t); };
 
-    FieldView child = column(QStringLiteral("DZIECKO"), QStringLiteral("Dziecko"));
+    FieldView child = FieldView::column(QStringLiteral("DZIECKO"), QStringLiteral("Dziecko"));
     child.visible = !m_oneChild;
-    ds.fields = {column(QStringLiteral("DATA"), QStringLiteral("Data wpłaty"), dateFormat), child,
-                 column(QStringLiteral("JAKNAZWA"), QStringLiteral("Jak zgłoszono")), hidden(QStringLiteral("KOD")),
-                 hidden(QStringLiteral("OSOBA")), hidden(QStringLiteral("ID")), hidden(QStringLiteral("JAK"))};
+    ds.fields = {FieldView::formatted(QStringLiteral("DATA"), QStringLiteral("Data wpłaty"), dateFormat),
+                 child,
+                 FieldView::column(QStringLiteral("JAKNAZWA"), QStringLiteral("Jak zgłoszono")),
+                 FieldView::hidden(QStringLiteral("KOD")),
+                 FieldView::hidden(QStringLiteral("OSOBA")),
+                 FieldView::hidden(QStringLiteral("ID")),
+                 FieldView::hidden(QStringLiteral("JAK"))};
 }
 
 QList<PickEntry> TDMRozrach::childrenList() const

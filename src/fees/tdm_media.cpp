@@ -135,9 +135,10 @@ TDMMedia::TDMMedia(RunContext& context, QObject* parent)
             t.setValue(QStringLiteral("MEDIUM"), comp.value(QStringLiteral("KOD")));
     };
 
-    Command pricesCommand = Command::opening(QStringLiteral("Ceny1"), QStringLiteral("&Ceny"), QStringLiteral("Ceny"));
-    Command methodsCommand =
-        Command::opening(QStringLiteral("Sposobyliczenia1"), QStringLiteral("&Sposoby liczenia"), QStringLiteral("Sposoby"));
+    Command pricesCommand =
+        Command::make(QStringLiteral("Ceny1"), QStringLiteral("&Ceny"), QStringLiteral("Ceny"), true);
+    Command methodsCommand = Command::make(QStringLiteral("Sposobyliczenia1"), QStringLiteral("&Sposoby liczenia"),
+                                           QStringLiteral("Sposoby"), true);
     // The default methods mean something only while they are uniform.
     methodsCommand.wanted = context.params.sposobyJednolite;
     media.commands = {

@@ -31,13 +31,6 @@ FieldView column(const QString& name, const QString& caption, const QString& for
     return v;
 }
 
-FieldView hidden(const QString& name, const QString& caption)
-{
-    FieldView v = FieldView::column(name, caption, true);
-    v.visible = false;
-    return v;
-}
-
 // The stored columns of the current row (or of the row being edited).
 QVariantMap storedValues(const Table& t)
 {
@@ -187,8 +180,8 @@ QList<FieldView> TDMNalicz::lineFields(bool invoiceView) const
         f << column(QStringLiteral("STAWKANAZWA"), QStringLiteral("Stawka VAT"));
         f << column(QStringLiteral("VAT"), QStringLiteral("Kwota VAT"), QStringLiteral("#0.00"));
         f << column(QStringLiteral("OSRODEK"), QStringLiteral("Ośrodek pomocy"), QString(), true);
-        f << hidden(QStringLiteral("IDF"), QStringLiteral("Id faktury"));
-        FieldView lpf = hidden(QStringLiteral("LPF"), QStringLiteral("Poz. faktury"));
+        f << FieldView::hidden(QStringLiteral("IDF"), QStringLiteral("Id faktury"));
+        FieldView lpf = FieldView::hidden(QStringLiteral("LPF"), QStringLiteral("Poz. faktury"));
         lpf.visible = invoiceView;
         f << lpf;
     }
@@ -450,6 +443,6 @@ void TDMNalicz::setUpInvoices(DataSet& ds)
         child,
         column(QStringLiteral("TYTUL"), QStringLiteral("Tytułem")),
         column(QStringLiteral("PIERWOTNA"), QStringLiteral("Pierwotna"), QString(), true),
-        hidden(QStringLiteral("CAPTION"), QStringLiteral("Faktura")),
+        FieldView::hidden(QStringLiteral("CAPTION"), QStringLiteral("Faktura")),
     };
 }

@@ -12,27 +12,6 @@
 #include "store/polish_dates.h"
 #include "store/table.h"
 
-namespace {
-
-Command command(const QString& name, const QString& caption, const QString& label, bool opensWindow)
-{
-    Command c;
-    c.name = name;
-    c.caption = caption;
-    c.label = label;
-    c.opensWindow = opensWindow;
-    return c;
-}
-
-FieldView hidden(const QString& name)
-{
-    FieldView v = FieldView::column(name, name, true);
-    v.visible = false;
-    return v;
-}
-
-}  // namespace
-
 TDMRozrach::TDMRozrach(RunContext& context, FreeDaysEditor editor, int child, QObject* parent)
     : TDMDane(context, QStringLiteral("TDMRozrach"), parent),
       m_editor(std::move(editor)),
@@ -88,34 +67,46 @@ void TDMRozrach::setUpMonths()
 
     FieldView month = FieldView::column(QStringLiteral("MIESIAC"), QStringLiteral("Miesiąc"), true);
     FieldView days = FieldView::column(QStringLiteral("DNIWOLNE"), QStringLiteral("Dni wolne"));
-    ds.fields = {month, days, hidden(QStringLiteral("ROK")), hidden(QStringLiteral("MIES")),
-                 hidden(QStringLiteral("TEKST1")), hidden(QStringLiteral("TEKST2"))};
+    ds.fields = {month,
+                 days,
+                 FieldView::hidden(QStringLiteral("ROK")),
+                 FieldView::hidden(QStringLiteral("MIES")),
+                 FieldView::hidden(QStringLiteral("TEKST1")),
+                 FieldView::hidden(QStringLiteral("TEKST2"))};
 }
 
 void TDMRozrach::setUpCommands()
 {
     DataSet& ds = months();
-    Command computed = command(QStringLiteral("Wyliczone1"), QStringLiteral("Wyliczone opłaty"), QStringLiteral("Wyliczone"), true);
+    Command computed = Command::make(QStringLiteral("Wyliczone1"), QStringLiteral("Wyliczone opłaty"),
+                                     QStringLiteral("Wyliczone"), true);
     computed.handler = [this] { openChargeLines(false); };
-    Command approved = command(QStringLiteral("Zatwierdzone1"), QStringLiteral("Zatwierdzone opłaty"), QStringLiteral("Zatwierdzone"), true);
+    Command approved = Command::make(QStringLiteral("Zatwierdzone1"), QStringLiteral("Zatwierdzone opłaty"),
+                                     QStringLiteral("Zatwierdzone"), true);
     approved.handler = [this] { openChargeLines(true); };
     // The charge and invoice lists are another area's; without it they are not offered.
     computed.wanted = approved.wanted = context().areas.has(area::chargeLines());
-    Command paid = command(QStringLiteral("Wplaty1"), QStringLiteral("Wpłaty"), QStringLiteral("Wpłaty"), true);
+    Command paid = Command::make(QStringLiteral("Wplaty1"), QStringLiteral("Wpłaty"), QStringLiteral("Wpłaty"), true);
     paid.handler = [this] { openPayments(); };
-    Command notified = command(QStringLiteral("Deklaracjewplat1"), QStringLiteral("Potwierdzenia wpłat"), QStringLiteral("Potw. wpłat"), true);
+    Command notified = Command::make(QStringLiteral("Deklaracjewplat1"), QStringLiteral("Potwierdzenia wpłat"),
+                                     QStringLiteral("Potw. wpłat"), true);
     notified.handler = [this] { openNotifications(); };
-    Command invoices = command(QStringLiteral("Faktury1"), QStringLiteral("Faktury, rachunki"), QStringLiteral("Faktury"), true);
+    Command invoices =
+        Command::make(QStringLiteral("Faktury1"), QStringLiteral("Faktury, rachunki"), QStringLiteral("Faktury"), true);
     invoices.handler = [this] { openInvoices(); };
     invoices.wanted = context().areas.has(area::invoices());
-    Command freeDays = command(QStringLiteral("Dniwolne1"), QStringLiteral("Zaznacz wolne dni"), QStringLiteral("Dni wolne"), false);
+    Command freeDays = Command::make(QStringLiteral("Dniwolne1"), QStringLiteral("Zaznacz wolne dni"),
+                                     QStringLiteral("Dni wolne"), false);
     freeDays.handler = [this] { editFreeDays(); };
     freeDays.wanted = bool(m_editor);
-    Command compute = command(QStringLiteral("Wyliczone2"), QStringLiteral("Wylicz opłaty"), QStringLiteral("Wylicz"), false);
+    Command compute =
+        Command::make(QStringLiteral("Wyliczone2"), QStringLiteral("Wylicz opłaty"), QStringLiteral("Wylicz"), false);
     compute.handler = [this] { computeCharges(); };
-    Command approve = command(QStringLiteral("Zatwierdzone2"), QStringLiteral("Zatwierdź opłaty"), QStringLiteral("Zatwierdź"), false);
+    Command approve = Command::make(QStringLiteral("Zatwierdzone2"), QStringLiteral("Zatwierdź opłaty"),
+                                    QStringLiteral("Zatwierdź"), false);
     approve.handler = [this] { approveCharges(); };
-    Command undo = command(QStringLiteral("Cofnijopaty1"), QStringLiteral("Cofnij opłaty"), QStringLiteral("Cofnij opłaty"), false);
+    Command undo = Command::make(QStringLiteral("Cofnijopaty1"), QStringLiteral("Cofnij opłaty"),
+                                 QStringLiteral("Cofnij opłaty"), false);
     undo.handler = [this] { undoApprovals(); };
     ds.commands = {computed, approved, paid, notified, invoices, Command::separatorLine(), freeDays, compute, approve, undo};
 }

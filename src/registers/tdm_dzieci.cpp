@@ -41,16 +41,6 @@ FieldView dateColumn(const QString& name, const QString& caption)
     return v;
 }
 
-Command command(const QString& name, const QString& caption, const QString& label, bool opensWindow)
-{
-    Command c;
-    c.name = name;
-    c.caption = caption;
-    c.label = label;
-    c.opensWindow = opensWindow;
-    return c;
-}
-
 bool nonZeroGroup(const QVariant& v)
 {
     return !values::isEmpty(v) && v.toInt() != 0;
@@ -420,11 +410,11 @@ void TDMDzieci::setUpDetails()
                 throw Error(aidPercentMessage());
         }
     };
-    Command closeCmd = command(QStringLiteral("Zamknijskladniki1"), QStringLiteral("Zamknij składniki"),
-                               QStringLiteral("Zamknij"), false);
+    Command closeCmd = Command::make(QStringLiteral("Zamknijskladniki1"), QStringLiteral("Zamknij składniki"),
+                                     QStringLiteral("Zamknij"), false);
     closeCmd.handler = [this] { closeComponents(); };
-    Command restoreCmd = command(QStringLiteral("Przywrocskladniki1"), QStringLiteral("Przywróć składniki"),
-                                 QStringLiteral("Przywróć"), false);
+    Command restoreCmd = Command::make(QStringLiteral("Przywrocskladniki1"), QStringLiteral("Przywróć składniki"),
+                                       QStringLiteral("Przywróć"), false);
     restoreCmd.handler = [this] { restoreComponents(); };
     med.commands = {closeCmd, restoreCmd};
 
@@ -643,24 +633,25 @@ void TDMDzieci::setUpCommands()
     DataSet& ds = children();
     const AreaRegistry& areas = context().areas;
     auto detail = [this](const QString& name, const QString& caption, const QString& label, DataSet& target) {
-        Command c = command(name, caption, label, true);
+        Command c = Command::make(name, caption, label, true);
         DataSet* d = &target;
         c.handler = [this, d, name] { openDetail(*d, name); };
         return c;
     };
     auto hub = [this, &areas](const QString& name, const QString& caption, const QString& label, const QString& area) {
-        Command c = command(name, caption, label, true);
+        Command c = Command::make(name, caption, label, true);
         c.wanted = areas.has(area);
         c.handler = [this, area, name] { openArea(area, name); };
         return c;
     };
 
-    Command inactive = command(QStringLiteral("Pokaznieaktywnych1"), QStringLiteral("Pokaż &nieaktywnych"),
-                               QStringLiteral("Nieaktywni"), false);
+    Command inactive = Command::make(QStringLiteral("Pokaznieaktywnych1"), QStringLiteral("Pokaż &nieaktywnych"),
+                                     QStringLiteral("Nieaktywni"), false);
     inactive.handler = [this] { toggleInactive(); };
-    Command password = command(QStringLiteral("Haslo1"), QStringLiteral("Hasło w internecie"), QStringLiteral("Hasło"), false);
+    Command password =
+        Command::make(QStringLiteral("Haslo1"), QStringLiteral("Hasło w internecie"), QStringLiteral("Hasło"), false);
     password.handler = [this] { setInternetPassword(); };
-    Command remarks = command(QStringLiteral("Uwagi1"), QStringLiteral("Uwagi"), QStringLiteral("Uwagi"), false);
+    Command remarks = Command::make(QStringLiteral("Uwagi1"), QStringLiteral("Uwagi"), QStringLiteral("Uwagi"), false);
     remarks.handler = [this] { editRemarks(); };
     Command operations = hub(QStringLiteral("Operacje1"), QStringLiteral("Operacje dla zaznaczonych dzieci"),
                              QStringLiteral("Operacje"), area::markedChildrenOperations());

@@ -98,13 +98,14 @@ void TDMZajDod::setUpClasses()
         ds.fields << FieldView::formatted(QStringLiteral("ZGLOSZG"), QStringLiteral("Zgł. nieobec. do"), TDMBaza::timeFormat());
     ds.fields << FieldView::hidden(QStringLiteral("KOLEJ"), QStringLiteral("Kolejność"));
 
-    Command terms = Command::opening(QStringLiteral("Terminy1"), QStringLiteral("Terminy"), QStringLiteral("Terminy"));
+    Command terms =
+        Command::make(QStringLiteral("Terminy1"), QStringLiteral("Terminy"), QStringLiteral("Terminy"), true);
     terms.handler = [this] { openDetail(schedule(), QStringLiteral("Terminy1")); };
-    Command held = Command::opening(QStringLiteral("Odbytezajecia1"), QStringLiteral("Odbyte zajęcia"),
-                                 QStringLiteral("Odbyte zajęcia"));
+    Command held = Command::make(QStringLiteral("Odbytezajecia1"), QStringLiteral("Odbyte zajęcia"),
+                                 QStringLiteral("Odbyte zajęcia"), true);
     held.handler = [this] { openDetail(heldClasses(), QStringLiteral("Odbytezajecia1")); };
-    Command declared = Command::opening(QStringLiteral("Zapisanedzieci1"), QStringLiteral("Zapisane dzieci"),
-                                     QStringLiteral("Zapisane dzieci"));
+    Command declared = Command::make(QStringLiteral("Zapisanedzieci1"), QStringLiteral("Zapisane dzieci"),
+                                     QStringLiteral("Zapisane dzieci"), true);
     declared.handler = [this] { openDetail(declarations(), QStringLiteral("Zapisanedzieci1")); };
     ds.commands = {display_order::moveUpCommand(ctx, ds), display_order::moveDownCommand(ctx, ds), terms, held,
                    declared};
