@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
+#include <QSignalSpy>
 #include <QToolButton>
 #include <QFontMetrics>
 
@@ -179,6 +180,24 @@ TEST_F(RecordBrowser, NavigatorInsertMakesTheNewRowCurrentOnAnEditableColumn)
     EXPECT_TRUE(w->model()->isInsertRow(w->grid()->currentIndex().row()));
     EXPECT_FALSE(w->model()->readOnly(w->grid()->currentIndex().column()));
     w->table().cancel();
+}
+
+TEST_F(RecordBrowser, SavedNewRowLosesItsInsertMarker)
+{
+    TFmKartot* w = openBrowser();
+    w->show();
+    w->table().insert();
+    typeInto(w, 2, "NAZWA", "Nowa");
+    EXPECT_EQ(w->model()->headerData(2, Qt::Vertical, Qt::DisplayRole).toString(), "*");
+    QSignalSpy markers(w->model(), &QAbstractItemModel::headerDataChanged);
+    w->table().post();
+    ASSERT_EQ(w->model()->rowCount(), 3);
+    bool verticalRepainted = false;
+    for (const QList<QVariant>& args : markers)
+        verticalRepainted |= args.at(0).value<Qt::Orientation>() == Qt::Vertical;
+    EXPECT_TRUE(verticalRepainted);
+    const int saved = w->table().position();
+    EXPECT_EQ(w->model()->headerData(saved, Qt::Vertical, Qt::DisplayRole).toString(), "▶");
 }
 
 TEST_F(RecordBrowser, RefusedSaveOnCloseKeepsTheWindowOpen)

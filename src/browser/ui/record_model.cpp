@@ -83,6 +83,10 @@ void RecordModel::tableChanged()
     }
     if (rows > 0 && !m_columns.isEmpty())
         emit dataChanged(index(0, 0), index(rows - 1, int(m_columns.size()) - 1));
+    // The row markers (current, edited, inserted) follow the state: a saved
+    // new row keeps the row count but must lose its "*".
+    if (rows > 0)
+        emit headerDataChanged(Qt::Vertical, 0, rows - 1);
 }
 
 QVariant RecordModel::valueAt(int row, const QString& field) const
