@@ -3,6 +3,7 @@
 #include "shell/login_flow.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,10 +17,14 @@ const QString kStars = QStringLiteral("lineedit-password-character: 42");
 
 QString systemUserName()
 {
-    QString name = qEnvironmentVariable("USERNAME");
-    if (name.isEmpty())
-        name = qEnvironmentVariable("USER");
-    return name;
+    for (const char* variable : {"USERNAME", "USER", "LOGNAME"}) {
+        const QString name = qEnvironmentVariable(variable);
+        if (!name.isEmpty())
+            return name;
+    }
+    // A session without those variables (a service, a bare shell): the home
+    // folder is named after the account.
+    return QDir::home().dirName();
 }
 
 QDialogButtonBox* okAndAbandon(QDialog* dialog)
