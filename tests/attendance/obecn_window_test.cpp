@@ -27,6 +27,8 @@ protected:
     void SetUp() override
     {
         RegisterTest::SetUp();
+        if (IsSkipped())
+            return;
         m_group = addGroup(QStringLiteral("Motylki"), 1);
         m_other = addGroup(QStringLiteral("Biedronki"), 2);
         ala = addChild(QStringLiteral("Ala"), m_group);
