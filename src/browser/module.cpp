@@ -154,3 +154,34 @@ bool TDMDane::typedKey(DataSet&, const QString&, QChar)
 void TDMDane::currentFieldChanged(DataSet&, const QString&)
 {
 }
+
+bool TDMDane::saveMasterFirst(Table& master, Table& detail, const QString& masterFields, const QString& detailFields,
+                              std::function<void()> relinked)
+{
+    if (master.state() != Table::State::Insert)
+        return false;
+    detail.clearMasterLink();
+    try {
+        master.post();
+    } catch (...) {
+        detail.setMasterLink(&master, masterFields, detailFields);
+        throw;
+    }
+    auto relink = std::make_shared<QMetaObject::Connection>();
+    *relink = connect(&detail, &Table::stateChanged, &detail,
+                      [&detail, &master, masterFields, detailFields, relinked, relink] {
+                          if (detail.isEditing())
+                              return;
+                          QObject::disconnect(*relink);
+                          const QVariant current = detail.isEmpty() ? QVariant() : detail.rowId();
+                          detail.setMasterLink(&master, masterFields, detailFields);
+                          for (int r = 0; current.isValid() && r < detail.rowCount(); ++r) {
+                              detail.setPosition(r);
+                              if (detail.rowId() == current)
+                                  break;
+                          }
+                          if (relinked)
+                              relinked();
+                      });
+    return true;
+}

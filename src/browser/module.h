@@ -186,6 +186,14 @@ protected:
     DataSet& addDataSet(const QString& name, const QString& table, const QString& ordering = QString());
     Table& table(const QString& dataSetName) const;
 
+    // A detail row begun while its master is being inserted needs the
+    // master saved first. Saving moves the master, which would save the
+    // detail row just begun, so the detail's link is dropped meanwhile and
+    // restored, on the same detail row, once that row is saved or given up;
+    // `relinked` runs then. True when the master was saved.
+    static bool saveMasterFirst(Table& master, Table& detail, const QString& masterFields,
+                                const QString& detailFields, std::function<void()> relinked = {});
+
 private:
     RunContext& m_context;
     QString m_className;

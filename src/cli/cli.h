@@ -60,6 +60,16 @@ struct Session {
 // "Autoryzacja negatywna") when there is no session.
 std::unique_ptr<Session> openSession(Context& ctx, int& status);
 
+// The user and password of --user/--password, or of LUNAWA_USER and
+// LUNAWA_PASSWORD; false with `status` Usage when no user is given.
+struct LoginOptions {
+    QString user;
+    QString password;
+};
+bool readLoginOptions(Context& ctx, LoginOptions& login, int& status);
+// False with `status` LoginFailed after "Autoryzacja negatywna".
+bool logIn(Context& ctx, TDMOchrona& security, const LoginOptions& login, int& status);
+
 int runInit(Context& ctx);
 int runQuery(Context& ctx);
 int runParams(Context& ctx);

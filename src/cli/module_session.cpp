@@ -68,24 +68,14 @@ void ModuleSession::requireChild(int child)
 
 std::unique_ptr<ModuleSession> openModuleSession(Context& ctx, int& status)
 {
-    const QString user = ctx.options.isSet(QStringLiteral("user")) ? ctx.options.value(QStringLiteral("user"))
-                                                                   : qEnvironmentVariable("LUNAWA_USER");
-    const QString password = ctx.options.isSet(QStringLiteral("password"))
-        ? ctx.options.value(QStringLiteral("password"))
-        : qEnvironmentVariable("LUNAWA_PASSWORD");
-    if (user.isEmpty()) {
-        ctx.err << QStringLiteral("Brak opcji --user (albo zmiennej LUNAWA_USER): polecenie wymaga zalogowania\n");
-        status = Usage;
+    LoginOptions login;
+    if (!readLoginOptions(ctx, login, status))
         return nullptr;
-    }
     auto s = std::make_unique<ModuleSession>(ctx.out, ctx.err);
     s->baza = std::make_unique<TDMBaza>(resolveStore(ctx));
     s->security = std::make_unique<TDMOchrona>(s->baza->database());
-    if (!s->security->login(user, password)) {
-        ctx.err << QStringLiteral("Autoryzacja negatywna\n");
-        status = LoginFailed;
+    if (!logIn(ctx, *s->security, login, status))
         return nullptr;
-    }
     s->context = std::make_unique<RunContext>(RunContext{*s->baza, s->prompts, s->opener, s->areas,
                                                          s->security->current(), Parameters{}, Institution{},
                                                          RunSettings{}, &s->messages});

@@ -167,32 +167,7 @@ void TDMMedia::saveComponentFirst()
 
 void TDMMedia::saveComponentFirst(Table& detail, const QString& masterFields, const QString& detailFields)
 {
-    Table& comp = *components().table;
-    if (comp.state() != Table::State::Insert)
-        return;
-    // Saving the component moves it, which would save the detail row just
-    // begun; the link is dropped meanwhile and restored once the row is
-    // saved or given up.
-    detail.clearMasterLink();
-    try {
-        comp.post();
-    } catch (...) {
-        detail.setMasterLink(&comp, masterFields, detailFields);
-        throw;
-    }
-    auto relink = std::make_shared<QMetaObject::Connection>();
-    *relink = connect(&detail, &Table::stateChanged, this, [&detail, &comp, masterFields, detailFields, relink] {
-        if (detail.isEditing())
-            return;
-        QObject::disconnect(*relink);
-        const QVariant current = detail.isEmpty() ? QVariant() : detail.rowId();
-        detail.setMasterLink(&comp, masterFields, detailFields);
-        for (int r = 0; current.isValid() && r < detail.rowCount(); ++r) {
-            detail.setPosition(r);
-            if (detail.rowId() == current)
-                break;
-        }
-    });
+    saveMasterFirst(*components().table, detail, masterFields, detailFields);
 }
 
 void TDMMedia::openDetail(DataSet& ds, const QString& commandName)

@@ -478,32 +478,8 @@ void TDMDzieci::saveChildFirst()
 void TDMDzieci::saveChildFirst(Table& detail)
 {
     Table& kids = *children().table;
-    if (kids.state() != Table::State::Insert)
-        return;
-    // Saving the child moves it, which would save the detail row just begun;
-    // the link is dropped meanwhile and restored once the row is saved or
-    // given up.
-    detail.clearMasterLink();
-    try {
-        kids.post();
-    } catch (...) {
-        detail.setMasterLink(&kids, QStringLiteral("KOD"), QStringLiteral("OSOBA"));
-        throw;
-    }
-    detail.setValue(QStringLiteral("OSOBA"), kids.value(QStringLiteral("KOD")));
-    auto relink = std::make_shared<QMetaObject::Connection>();
-    *relink = connect(&detail, &Table::stateChanged, this, [&detail, &kids, relink] {
-        if (detail.isEditing())
-            return;
-        QObject::disconnect(*relink);
-        const QVariant current = detail.isEmpty() ? QVariant() : detail.rowId();
-        detail.setMasterLink(&kids, QStringLiteral("KOD"), QStringLiteral("OSOBA"));
-        for (int r = 0; current.isValid() && r < detail.rowCount(); ++r) {
-            detail.setPosition(r);
-            if (detail.rowId() == current)
-                break;
-        }
-    });
+    if (saveMasterFirst(kids, detail, QStringLiteral("KOD"), QStringLiteral("OSOBA")))
+        detail.setValue(QStringLiteral("OSOBA"), kids.value(QStringLiteral("KOD")));
 }
 
 void TDMDzieci::closeComponents()

@@ -272,30 +272,7 @@ void TDMZajDod::saveClassFirst()
 void TDMZajDod::saveClassFirst(Table& detail)
 {
     Table& c = *classes().table;
-    if (c.state() != Table::State::Insert)
-        return;
-    // Saving the class moves it, which would save the detail row just
-    // begun; the link is dropped meanwhile and restored once the row is
-    // saved or given up.
-    detail.clearMasterLink();
-    try {
-        c.post();
-    } catch (...) {
-        detail.setMasterLink(&c, kKod, kZajecie);
-        throw;
-    }
-    auto relink = std::make_shared<QMetaObject::Connection>();
-    *relink = connect(&detail, &Table::stateChanged, this, [this, &detail, &c, relink] {
-        if (detail.isEditing())
-            return;
-        QObject::disconnect(*relink);
-        const QVariant current = detail.isEmpty() ? QVariant() : detail.rowId();
-        detail.setMasterLink(&c, kKod, kZajecie);
-        for (int r = 0; current.isValid() && r < detail.rowCount(); ++r) {
-            detail.setPosition(r);
-            if (detail.rowId() == current)
-                break;
-        }
+    saveMasterFirst(c, detail, kKod, kZajecie, [this, &detail, &c] {
         if (&detail == heldClasses().table)
             m_heldFor = c.value(kKod);
     });
