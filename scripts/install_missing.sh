@@ -7,6 +7,7 @@ build_packages=(
   libzip-dev libfreexl-dev libxlsxwriter-dev libsqlite3-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core poppler-utils
+  qt6-svg-dev fonts-liberation2 xdg-utils
 )
 install_missing() {
   local missing=() p

@@ -1,0 +1,73 @@
+#include "report_fonts.h"
+
+#include <QFontDatabase>
+#include <QHash>
+#include <QImage>
+
+namespace report {
+
+QString installedFamily(const QString& requested)
+{
+    static const QHash<QString, QString> metricTwins = {
+        {QStringLiteral("arial"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("helvetica"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("ms sans serif"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("times new roman"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("times"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("courier new"), QStringLiteral("Liberation Mono")},
+        {QStringLiteral("courier"), QStringLiteral("Liberation Mono")},
+    };
+    const QString twin = metricTwins.value(requested.trimmed().toLower());
+    if (!twin.isEmpty() && QFontDatabase::hasFamily(twin))
+        return twin;
+    if (twin.isEmpty() && !requested.isEmpty() && QFontDatabase::hasFamily(requested))
+        return requested;
+    // A face we cannot match still needs one with Polish letters and a file
+    // the PDF writer can embed.
+    for (const char* fallback : {"Liberation Sans", "DejaVu Sans"}) {
+        if (QFontDatabase::hasFamily(QLatin1String(fallback)))
+            return QLatin1String(fallback);
+    }
+    return requested;
+}
+
+const QPaintDevice* referenceDevice()
+{
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32);
+        const int dotsPerMeter = qRound(unitsPerInch / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        return image;
+    }();
+    return &device;
+}
+
+static QFont baseFont(const TextFont& font)
+{
+    QFont f(installedFamily(font.family));
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    f.setStrikeOut(font.strikeOut);
+    f.setKerning(false);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferNoShaping | QFont::ForceOutline));
+    return f;
+}
+
+QFont measuringFont(const TextFont& font)
+{
+    QFont f = baseFont(font);
+    f.setPointSizeF(font.pointSize);
+    return f;
+}
+
+QFont paintingFont(const TextFont& font, double deviceDpi)
+{
+    QFont f = baseFont(font);
+    f.setPointSizeF(font.pointSize * unitsPerInch / (deviceDpi > 0 ? deviceDpi : unitsPerInch));
+    return f;
+}
+
+}  // namespace report
