@@ -40,6 +40,8 @@ public:
     void open();
     void close();
     bool isOpen() const;
+    // A store whose file or folder cannot be written is opened for reading.
+    bool isReadOnly() const { return m_readOnly; }
 
     // Connects without requiring the store's tables (used only by the
     // create-store routine, which makes the SQLite file itself).
@@ -109,6 +111,7 @@ private:
     QHash<QString, TableRights> m_rights;
     int m_systemDepth = 0;
     int m_txDepth = 0;
+    bool m_readOnly = false;
     bool m_denied = false;
     mutable QHash<QString, QList<StoreField>> m_fieldCache;
     mutable QStringList m_tableCache;
