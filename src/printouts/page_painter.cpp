@@ -1,0 +1,184 @@
+#include "page_painter.h"
+
+#include "export_files.h"
+#include "report_fonts.h"
+
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace report {
+
+namespace {
+
+// Small overhangs (a italic letter's tail, rounding) are not worth a clip
+// path on every text of a PDF.
+constexpr double clipTolerance = 0.5;
+
+struct ItemPainter {
+    QPainter& painter;
+    double deviceDpi;
+
+    void operator()(const TextBox& text) const
+    {
+        if (text.lines.isEmpty())
+            return;
+        const QFontMetricsF metrics(measuringFont(text.font), referenceDevice());
+        const double lineHeight = text.lineHeight > 0 ? text.lineHeight : metrics.lineSpacing();
+        const double ascent = text.ascent > 0 ? text.ascent : metrics.ascent();
+        const QRectF& box = text.rect;
+
+        const double block = lineHeight * text.lines.size();
+        double top = box.top();
+        if (text.alignment & Qt::AlignBottom)
+            top = box.bottom() - block;
+        else if (text.alignment & Qt::AlignVCenter)
+            top = box.top() + (box.height() - block) / 2;
+
+        // Where each line starts, measured as it was laid out.
+        QList<double> starts;
+        starts.reserve(text.lines.size());
+        bool overflows = top < box.top() - clipTolerance || top + block > box.bottom() + clipTolerance;
+        const bool leftAligned = !(text.alignment & (Qt::AlignRight | Qt::AlignHCenter));
+        for (const QString& line : text.lines) {
+            const double width = (leftAligned && !text.clip) ? 0 : metrics.horizontalAdvance(line);
+            double x = box.left();
+            if (text.alignment & Qt::AlignRight)
+                x = box.right() - width;
+            else if (text.alignment & Qt::AlignHCenter)
+                x = box.left() + (box.width() - width) / 2;
+            starts.append(x);
+            if (x < box.left() - clipTolerance || x + width > box.right() + clipTolerance)
+                overflows = true;
+        }
+
+        painter.save();
+        if (text.clip && overflows)
+            painter.setClipRect(box, Qt::IntersectClip);
+        painter.setFont(paintingFont(text.font, deviceDpi));
+        painter.setPen(text.colour);
+        for (int i = 0; i < text.lines.size(); ++i) {
+            const double lineTop = top + i * lineHeight;
+            if (text.clip && lineTop >= box.bottom())
+                break;
+            painter.drawText(QPointF(starts.at(i), lineTop + ascent), text.lines.at(i));
+        }
+        painter.restore();
+    }
+
+    void operator()(const Line& line) const
+    {
+        if (line.width <= 0)
+            return;
+        painter.setPen(QPen(line.colour, line.width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(line.from, line.to);
+    }
+
+    void operator()(const Box& box) const
+    {
+        const bool outline = box.width > 0;
+        if (!outline && !box.fill.isValid())
+            return;
+        painter.setPen(outline ? QPen(box.colour, box.width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin)
+                               : QPen(Qt::NoPen));
+        painter.setBrush(box.fill.isValid() ? QBrush(box.fill) : QBrush(Qt::NoBrush));
+        painter.drawRect(box.rect);
+    }
+
+    void operator()(const Picture& picture) const
+    {
+        if (picture.image.isNull() || picture.rect.isEmpty())
+            return;
+        QRectF target = picture.rect;
+        if (picture.keepAspect) {
+            const QSizeF fitted = QSizeF(picture.image.size()).scaled(target.size(), Qt::KeepAspectRatio);
+            target = QRectF(QPointF(0, 0), fitted);
+            target.moveCenter(picture.rect.center());
+        }
+        painter.drawImage(target, picture.image);
+    }
+};
+
+QPageSize pageSizeOf(const Page& page)
+{
+    // Fuzzy matching names A4 as A4, so printers and viewers see the paper.
+    return QPageSize(QSizeF(page.size.width() * 72.0 / unitsPerInch, page.size.height() * 72.0 / unitsPerInch),
+                     QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+}
+
+}  // namespace
+
+void paintPage(QPainter& painter, const Page& page, double deviceDpi)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setBrush(Qt::NoBrush);
+    const ItemPainter itemPainter{painter, deviceDpi};
+    for (const Primitive& item : page.items)
+        std::visit(itemPainter, item);
+    painter.restore();
+}
+
+QImage renderPage(const Page& page, double dpi)
+{
+    const double scale = dpi / unitsPerInch;
+    QImage image(qMax(1, qRound(page.size.width() * scale)), qMax(1, qRound(page.size.height() * scale)),
+                 QImage::Format_RGB32);
+    const int dotsPerMeter = qRound(dpi / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    paintPage(painter, page, dpi);
+    painter.end();
+    return image;
+}
+
+QString writePdf(const PreparedPages& pages, const QString& fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return cannotWriteMessage(fileName, file.error());
+
+    // Text positions were checked against measurement at this resolution.
+    constexpr int resolution = 1200;
+    QPdfWriter writer(&file);
+    writer.setResolution(resolution);
+    writer.setTitle(pages.title);
+    writer.setCreator(QStringLiteral("Lunawa"));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    const Page blank;
+    const Page& first = pages.pages.isEmpty() ? blank : pages.pages.first();
+    writer.setPageSize(pageSizeOf(first));
+
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        file.cancelWriting();
+        return QStringLiteral("Nie można utworzyć dokumentu PDF %1").arg(QFileInfo(fileName).fileName());
+    }
+    const double scale = resolution / unitsPerInch;
+    for (int i = 0; i < pages.pages.size(); ++i) {
+        const Page& page = pages.pages.at(i);
+        if (i > 0) {
+            writer.setPageSize(pageSizeOf(page));
+            writer.newPage();
+        }
+        painter.save();
+        painter.scale(scale, scale);
+        paintPage(painter, page, resolution);
+        painter.restore();
+    }
+    painter.end();
+
+    if (!file.commit())
+        return cannotWriteMessage(fileName, file.error());
+    return {};
+}
+
+}  // namespace report
