@@ -1,0 +1,66 @@
+#include "text_layout.h"
+
+#include "report_fonts.h"
+
+#include <QTextLayout>
+
+namespace report {
+
+MeasuredFont::MeasuredFont(const TextFont& font)
+    : m_font(measuringFont(font))
+    , m_metrics(m_font, referenceDevice())
+    , m_lineHeight(m_metrics.lineSpacing())
+    , m_ascent(m_metrics.ascent())
+{
+}
+
+static QString withoutTrailingBlanks(QString text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).isSpace())
+        --end;
+    text.truncate(end);
+    return text;
+}
+
+QStringList MeasuredFont::lines(const QString& text, double width, bool wordWrap) const
+{
+    QString normalised = text;
+    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList paragraphs = normalised.split(QLatin1Char('\n'));
+    if (!wordWrap)
+        return paragraphs;
+
+    QStringList result;
+    for (const QString& paragraph : paragraphs) {
+        // Most texts fit: measuring one advance is far cheaper than a layout.
+        if (paragraph.isEmpty() || m_metrics.horizontalAdvance(paragraph) <= width) {
+            result.append(paragraph);
+            continue;
+        }
+        QTextLayout layout(paragraph, m_font, referenceDevice());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(qMax(width, 1.0));
+            result.append(withoutTrailingBlanks(paragraph.mid(line.textStart(), line.textLength())));
+        }
+        layout.endLayout();
+    }
+    return result;
+}
+
+const MeasuredFont& FontCache::operator[](const TextFont& font)
+{
+    const QString key = font.family + QLatin1Char('|') + QString::number(font.pointSize) + QLatin1Char('|')
+        + QString::number(int(font.bold) | int(font.italic) << 1 | int(font.underline) << 2 | int(font.strikeOut) << 3);
+    auto& slot = m_fonts[key];
+    if (!slot)
+        slot = std::make_unique<MeasuredFont>(font);
+    return *slot;
+}
+
+}  // namespace report
