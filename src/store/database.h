@@ -38,6 +38,9 @@ public:
     // Opens an existing store; throws Error with the store's message.
     // Never creates a store.
     void open();
+    // Opens without the soundness check that refuses a damaged store, for
+    // the commands that check and repair one.
+    void openForMaintenance();
     void close();
     bool isOpen() const;
     // A store whose file or folder cannot be written is opened for reading.
@@ -102,6 +105,7 @@ public:
 
 private:
     void connect(bool create);
+    void openStore(bool checkSoundness);
     void installSqliteHooks();
     void runPragmas();
 
