@@ -278,7 +278,12 @@ QString qtFileFilter(const QString& filter)
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-        filters.append(QStringLiteral("%1 (%2)").arg(parts.at(i), patterns));
+        const QString shown = QStringLiteral(" (%1)").arg(patterns);
+        // A description that already shows its patterns, "Pliki PDF (*.PDF)", keeps them once.
+        if (parts.at(i).endsWith(shown, Qt::CaseInsensitive))
+            filters.append(parts.at(i));
+        else
+            filters.append(parts.at(i) + shown);
     }
     if (parts.size() % 2 == 1 && !parts.last().isEmpty())
         filters.append(parts.last());  // a lone pattern without a description

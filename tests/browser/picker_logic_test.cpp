@@ -189,6 +189,8 @@ TEST(PickerDialogs, ChoiceWidthsFiltersAndShifts)
     EXPECT_EQ(qtFileFilter(""), "");
     EXPECT_EQ(qtFileFilter("Pliki txt|*.txt"), "Pliki txt (*.txt)");
     EXPECT_EQ(qtFileFilter("Dane|*.xls;*.xlsx|Wszystkie|*.*"), "Dane (*.xls *.xlsx);;Wszystkie (*.*)");
+    EXPECT_EQ(qtFileFilter("Pliki PDF (*.PDF)|*.PDF|Pliki raportu (*.QRP)|*.QRP"),
+              "Pliki PDF (*.PDF);;Pliki raportu (*.QRP)");
 
     EXPECT_EQ(shift(ShiftDirection::Up, 3), qMakePair(-3, 0));
     EXPECT_EQ(shift(ShiftDirection::Down, 3), qMakePair(3, 0));

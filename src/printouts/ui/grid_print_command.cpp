@@ -1,0 +1,121 @@
+#include "printouts/ui/grid_print_command.h"
+
+#include "browser/module.h"
+#include "browser/quick_filters.h"
+#include "browser/run_context.h"
+#include "browser/ui/record_model.h"
+#include "browser/ui/tfm_kartot.h"
+#include "printouts/ui/report_preview.h"
+#include "store/error.h"
+#include "store/table.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+#include <cmath>
+
+namespace gridprint {
+
+namespace {
+
+report::TextFont textFontOf(const QFont& font, double dpi)
+{
+    report::TextFont f;
+    f.family = font.family();
+    f.pointSize = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / dpi;
+    f.bold = font.bold();
+    f.italic = font.italic();
+    f.underline = font.underline();
+    f.strikeOut = font.strikeOut();
+    return f;
+}
+
+}  // namespace
+
+QString filterDescription(const quickfilter::Filters& filters, const DataSet& ds)
+{
+    QStringList parts;
+    for (const QString& field : filters.fields()) {
+        const quickfilter::Entry* e = filters.entry(field);
+        if (!e || !e->active)
+            continue;
+        const FieldView* view = ds.field(field);
+        const QString caption = view ? view->caption : field;
+        if (ds.table && quickfilter::isLookup(*ds.table, field))
+            parts << caption + QStringLiteral(": ") + e->to;
+        else
+            parts << caption + QStringLiteral(": od ") + e->from.toString() + QStringLiteral(" do ") + e->to;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+report::GridPrintoutSpec specOfBrowser(TFmKartot& browser)
+{
+    const DataSet& ds = browser.dataSet();
+    report::GridPrintoutSpec base = report::gridSpecOfDataSet(ds, browser.windowTitle());
+    report::GridPrintoutSpec spec = base;
+    spec.columns.clear();
+
+    QTableView* grid = browser.grid();
+    RecordModel* model = browser.model();
+    const QHeaderView* header = grid->horizontalHeader();
+    // Screen pixels become report units at the screen's resolution.
+    const double dpi = grid->logicalDpiX() > 0 ? grid->logicalDpiX() : report::unitsPerInch;
+    const double unitsPerPixel = report::unitsPerInch / dpi;
+    const QColor captionColour = header->palette().color(QPalette::ButtonText);
+    const QColor cellColour = grid->palette().color(QPalette::Text);
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical < 0 || header->isSectionHidden(logical) || header->sectionSize(logical) <= 0)
+            continue;
+        const QString field = model->fieldAt(logical);
+        report::GridColumn column;
+        bool known = false;
+        for (const report::GridColumn& c : base.columns)
+            if (c.field.compare(field, Qt::CaseInsensitive) == 0) {
+                column = c;
+                known = true;
+                break;
+            }
+        if (!known) {
+            column.field = field;
+            if (const FieldView* v = model->column(logical))
+                column.alignment = v->alignment;
+        }
+        column.caption = model->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
+        column.width = header->sectionSize(logical) * unitsPerPixel;
+        column.captionFont = textFontOf(header->font(), dpi);
+        column.captionColour = captionColour;
+        column.font = textFontOf(grid->font(), dpi);
+        column.colour = cellColour;
+        if (const FieldView* v = model->column(logical))
+            column.alignment = v->alignment & Qt::AlignHorizontal_Mask;
+        spec.columns << column;
+    }
+    spec.filterDescription = filterDescription(browser.controller().filters(), ds);
+    spec.footerLine = report::footerLine(browser.controller().context().db());
+    return spec;
+}
+
+void printBrowser(TFmKartot& browser)
+{
+    Prompts& prompts = browser.controller().context().prompts;
+    try {
+        const report::GridPrintoutSpec spec = specOfBrowser(browser);
+        QList<report::GridRow> rows = report::gridRowsOfDataSet(browser.dataSet(), spec);
+        std::shared_ptr<report::Job> job = report::makeGridPrintout(spec, std::move(rows));
+        // The browser owns one printout at a time: a new one replaces the
+        // old, and with it the old one's preview.
+        TReportPreview* preview = TReportPreview::open(std::move(job), prompts, &browser);
+        QObject::connect(&browser, &QObject::destroyed, preview, &QWidget::close);
+    } catch (const Error& e) {
+        prompts.showError(e.message());
+    }
+}
+
+void install()
+{
+    TFmKartot::hooks().print = [](TFmKartot& browser) { printBrowser(browser); };
+}
+
+}  // namespace gridprint
