@@ -2,6 +2,7 @@
 
 #include "store/money.h"
 #include "store/polish_dates.h"
+#include "store/year_range.h"
 
 #include <QDateTime>
 
@@ -96,7 +97,7 @@ std::optional<QVariant> fromText(const QString& raw, FieldType type)
         QDate d = polish::parseShortDate(t);
         if (!d.isValid())
             d = QDate::fromString(t, Qt::ISODate);
-        if (d.isValid())
+        if (d.isValid() && polish::yearInRange(d.year()))
             return QVariant(d);
         return std::nullopt;
     }
@@ -110,10 +111,10 @@ std::optional<QVariant> fromText(const QString& raw, FieldType type)
         const qsizetype space = t.indexOf(QLatin1Char(' '));
         const QDate d = polish::parseShortDate(space < 0 ? t : t.left(space));
         const QTime tm = space < 0 ? QTime(0, 0) : polish::parseTime(t.mid(space + 1));
-        if (d.isValid() && tm.isValid())
+        if (d.isValid() && tm.isValid() && polish::yearInRange(d.year()))
             return QVariant(QDateTime(d, tm));
         const QDateTime iso = QDateTime::fromString(t, Qt::ISODate);
-        if (iso.isValid())
+        if (iso.isValid() && polish::yearInRange(iso.date().year()))
             return QVariant(iso);
         return std::nullopt;
     }

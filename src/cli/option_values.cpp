@@ -2,9 +2,24 @@
 
 #include "cli.h"
 
+#include "store/year_range.h"
+
 #include <QRegularExpression>
 
 namespace cli {
+
+namespace {
+
+QString yearRangeMessage(const QString& option, const QString& text)
+{
+    return QStringLiteral("Opcja %1: rok musi być z zakresu %2–%3, podano „%4”")
+        .arg(option)
+        .arg(polish::firstYear)
+        .arg(polish::lastYear)
+        .arg(text);
+}
+
+}  // namespace
 
 YearMonth parseMonth(const QString& text, const QString& option)
 {
@@ -13,7 +28,10 @@ YearMonth parseMonth(const QString& text, const QString& option)
     const int month = m.hasMatch() ? m.captured(2).toInt() : 0;
     if (!m.hasMatch() || month < 1 || month > 12)
         throw UsageError(QStringLiteral("Opcja %1: oczekiwano miesiąca RRRR-MM, podano „%2”").arg(option, text));
-    return {m.captured(1).toInt(), month};
+    const int year = m.captured(1).toInt();
+    if (!polish::yearInRange(year))
+        throw UsageError(yearRangeMessage(option, text));
+    return {year, month};
 }
 
 QDate parseDate(const QString& text, const QString& option)
@@ -21,6 +39,8 @@ QDate parseDate(const QString& text, const QString& option)
     const QDate d = QDate::fromString(text.trimmed(), Qt::ISODate);
     if (!d.isValid())
         throw UsageError(QStringLiteral("Opcja %1: oczekiwano daty RRRR-MM-DD, podano „%2”").arg(option, text));
+    if (!polish::yearInRange(d.year()))
+        throw UsageError(yearRangeMessage(option, text));
     return d;
 }
 
@@ -56,6 +76,9 @@ std::optional<QStringList> optionList(const Context& ctx, const QString& name)
         for (const QString& item : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
             if (!item.trimmed().isEmpty())
                 items << item.trimmed();
+    // "--components ,,," names nothing: the command would do nothing and say it succeeded.
+    if (items.isEmpty())
+        throw UsageError(QStringLiteral("Opcja --%1 nie wskazuje niczego").arg(name));
     return items;
 }
 

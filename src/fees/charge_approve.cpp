@@ -1,6 +1,7 @@
 #include "charge_approve.h"
 
 #include "browser/prompts.h"
+#include "fees/charge_lines.h"
 #include "store/database.h"
 #include "store/params.h"
 #include "store/query.h"
@@ -21,6 +22,7 @@ struct ComputedLine {
     qint64 id = 0;
     int component = 0;
     int helpCentre = 0;  // IDOPIE; 0 when the child pays
+    ChargeLine amounts;  // as computed, checked before it becomes final
 };
 
 // The invoice a payer's lines go on in this run.
@@ -53,9 +55,9 @@ public:
         const QList<int> codes = state.childCodes();
         const QSet<int> wanted(codes.cbegin(), codes.cend());
         {
-            Query q(db, state.invoicing
-                            ? QStringLiteral("SELECT ID, OSOBA, MEDIUM, IDOPIE FROM NALICZ WHERE KOD = :K AND TYP = '0' ORDER BY ID")
-                            : QStringLiteral("SELECT ID, OSOBA, MEDIUM FROM NALICZ WHERE KOD = :K AND TYP = '0' ORDER BY ID"));
+            Query q(db, QStringLiteral("SELECT ID, OSOBA, MEDIUM, ILOSC, CENA, WARTOSC%1 FROM NALICZ "
+                                       "WHERE KOD = :K AND TYP = '0' ORDER BY ID")
+                            .arg(state.invoicing ? QStringLiteral(", IDOPIE, VAT") : QString()));
             q.bind(QStringLiteral("K"), month).exec();
             while (q.next()) {
                 const int child = q.value(1).toInt();
@@ -64,8 +66,13 @@ public:
                 ComputedLine line;
                 line.id = q.value(0).toLongLong();
                 line.component = q.value(2).toInt();
-                if (state.invoicing)
-                    line.helpCentre = q.value(3).toInt();
+                line.amounts.quantity = q.value(3).toDouble();
+                line.amounts.price = q.value(4).toDouble();
+                line.amounts.value = q.value(5).toDouble();
+                if (state.invoicing) {
+                    line.helpCentre = q.value(6).toInt();
+                    line.amounts.vat = q.value(7);
+                }
                 m_lines[child] << line;
             }
         }
@@ -106,6 +113,11 @@ public:
             for (const ComputedLine& line : lines) {
                 if (line.component != component.code)
                     continue;
+                try {
+                    checkAmounts(line.amounts);
+                } catch (const AmountOutOfRange& e) {
+                    throw Error(componentLineMessage(child.caption, component.name, e.message()));
+                }
                 if (!state.invoicing) {
                     m_approve->bind(QStringLiteral("ID"), line.id).exec();
                     continue;

@@ -199,8 +199,12 @@ public:
             }
             m_reversed = false;
             const QList<ChildComponentRow> rows = m_childRows.value(k);
-            pass(state, child.code, component.code, rows, false);
-            pass(state, child.code, component.code, rows, true);
+            try {
+                pass(state, child.code, component.code, rows, false);
+                pass(state, child.code, component.code, rows, true);
+            } catch (const AmountOutOfRange& e) {
+                throw Error(componentLineMessage(child.caption, component.name, e.message()));
+            }
         }
     }
 

@@ -28,6 +28,34 @@ double containedVat(double value, double percent)
     return money::round(value * percent / (percent + 100));
 }
 
+bool amountFits(double amount)
+{
+    return std::isfinite(amount) && std::fabs(amount) < amountLimit;
+}
+
+void checkAmount(double amount, const QString& what)
+{
+    if (!amountFits(amount))
+        throw AmountOutOfRange(QStringLiteral("%1 %2 jest poza zakresem kwot (największa co do wartości: "
+                                              "999 999 999 999,99); popraw cenę lub sposób naliczania")
+                                   .arg(what, std::isfinite(amount) ? QString::number(amount, 'g', 15)
+                                                                    : QStringLiteral("nieskończona lub nieokreślona")));
+}
+
+QString componentLineMessage(const QString& child, const QString& component, const QString& text)
+{
+    return QStringLiteral("%1, składnik \"%2\": %3").arg(child, component, text);
+}
+
+void checkAmounts(const ChargeLine& line)
+{
+    checkAmount(line.price, QStringLiteral("cena"));
+    checkAmount(line.quantity, QStringLiteral("ilość"));
+    checkAmount(line.value, QStringLiteral("wartość"));
+    if (line.vat.isValid() && !line.vat.isNull())
+        checkAmount(line.vat.toDouble(), QStringLiteral("VAT"));
+}
+
 namespace {
 
 QString insertSql(bool invoicing)
@@ -49,6 +77,7 @@ ChargeLineWriter::ChargeLineWriter(Database& db, bool invoicing)
 
 void ChargeLineWriter::write(const ChargeLine& line)
 {
+    checkAmounts(line);
     m_insert.bind(QStringLiteral("KOD"), line.month)
         .bind(QStringLiteral("TYP"), line.type)
         .bind(QStringLiteral("OSOBA"), line.child)

@@ -2,6 +2,7 @@
 // Computed charge lines: the arithmetic of one line (the half-unit
 // adjustment, the value, the VAT it contains) and their writing to NALICZ.
 
+#include "store/error.h"
 #include "store/query.h"
 
 #include <QString>
@@ -40,7 +41,25 @@ double roundUpToHalf(double quantity);
 double lineValue(double price, double quantity);
 double containedVat(double value, double percent);
 
-// Writes computed lines with one prepared statement.
+// The largest amount money holds here: a price, quantity, value or VAT
+// must be finite and below a trillion (złotych, units) in magnitude.
+constexpr double amountLimit = 1e12;
+bool amountFits(double amount);
+
+// A line with an amount out of that range; the run names the child and
+// component around this text.
+class AmountOutOfRange : public Error {
+public:
+    using Error::Error;
+};
+// Throws AmountOutOfRange naming the first amount of the line that does not fit.
+void checkAmounts(const ChargeLine& line);
+void checkAmount(double amount, const QString& what);
+// "<child>, składnik "<component>": <text>"
+QString componentLineMessage(const QString& child, const QString& component, const QString& text);
+
+// Writes computed lines with one prepared statement; a line whose amounts
+// do not fit is refused before anything of it is written.
 class ChargeLineWriter {
 public:
     ChargeLineWriter(Database& db, bool invoicing);

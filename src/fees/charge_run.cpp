@@ -14,7 +14,8 @@ namespace fees {
 
 namespace {
 
-bool running = false;
+// Per thread: the guard is against re-entry from the same event loop.
+thread_local bool running = false;
 
 // Progress events are let through between children; a second run started
 // from them must not interleave with this one.

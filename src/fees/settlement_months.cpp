@@ -117,7 +117,13 @@ int addMonth(RunContext& context, int year, int month)
     if (month == 7 || month == 8)
         wholeMonth = context.prompts.askYesNo(wholeMonthFreeQuestion());
     int kod = 0;
+    bool madeMeanwhile = false;
     db.batch([&] {
+        // Another station may have made it while the question was open.
+        if (monthKod(db, year, month) != 0) {
+            madeMeanwhile = true;
+            return;
+        }
         Query(db, QStringLiteral("insert into MIESIACE (ROK, MIES, DNIWOLNE) values (:ROK, :MIES, :DNI)"))
             .bind(QStringLiteral("ROK"), year)
             .bind(QStringLiteral("MIES"), month)
@@ -125,6 +131,8 @@ int addMonth(RunContext& context, int year, int month)
             .exec();
         kod = monthKod(db, year, month);
     });
+    if (madeMeanwhile)
+        context.prompts.showInfo(monthExistsMessage(year, month));
     return kod;
 }
 
@@ -242,7 +250,15 @@ bool undoApproval(RunContext& context, int monthKod, int child)
         return q;
     };
 
+    bool chargedMeanwhile = false;
     db.batch([&] {
+        // Under the batch lock: another station may have charged a later
+        // month while the questions were open.
+        later.exec();
+        if (later.next()) {
+            chargedMeanwhile = true;
+            return;
+        }
         // The invoices the deleted lines stood on may belong to another payer
         // (the help centre) or another month (a correction booked later).
         QSet<int> candidates;
@@ -269,6 +285,10 @@ bool undoApproval(RunContext& context, int monthKod, int child)
                 .bind(QStringLiteral("ID"), id)
                 .exec();
     });
+    if (chargedMeanwhile) {
+        context.prompts.showError(laterChargesRefusal());
+        return false;
+    }
     context.prompts.showInfo(operationEnd());
     return true;
 }

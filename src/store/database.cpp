@@ -1,6 +1,8 @@
 #include "database.h"
 
 #include "error.h"
+#include "store_integrity.h"
+#include "store_messages.h"
 
 #include <QAtomicInt>
 #include <algorithm>
@@ -19,20 +21,16 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-QString storeMessage(const QSqlError& e)
-{
-    QString text = e.databaseText().trimmed();
-    if (text.isEmpty())
-        text = e.text().trimmed();
-    return text;
-}
-
-void execOrThrow(QSqlDatabase db, const QString& sql)
+void execOrThrow(QSqlDatabase db, const QString& sql, const StoreLocation& location)
 {
     QSqlQuery q(db);
     if (!q.exec(sql))
-        throw Error(storeMessage(q.lastError()));
+        throw Error(storemsg::fromSqlError(q.lastError(), location));
 }
+
+// Batches of one store queue on this advisory lock (the second key is the
+// store's schema, so stores sharing a database do not wait for each other).
+const char* const batchLockSql = "SELECT pg_advisory_xact_lock(1280660033, hashtext(current_schema()))";
 
 sqlite3* sqliteHandle(const QSqlDatabase& db)
 {
@@ -160,6 +158,35 @@ FieldType typeFromPostgres(const QString& dataType)
     return FieldType::Memo;
 }
 
+// The operating system may refuse writing where the permissions did not
+// tell (a read-only medium); SQLite then opens the file for reading. A
+// WAL store in a folder that cannot be written is readable only as an
+// unchanging file. False when even that fails.
+bool readOnlyWhenNeeded(const StoreLocation& location, const QString& connectionName, bool& readOnly)
+{
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    sqlite3* h = sqliteHandle(db);
+    if (!h)
+        return true;
+    if (!readOnly && sqlite3_db_readonly(h, "main") == 1)
+        readOnly = true;
+    if (!readOnly)
+        return true;
+    {
+        QSqlQuery probe(db);
+        if (probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+            return true;
+    }
+    db.close();
+    db.setDatabaseName(QUrl::fromLocalFile(location.sqliteFile()).toString(QUrl::FullyEncoded)
+                       + QStringLiteral("?mode=ro&immutable=1"));
+    if (db.open())
+        return true;
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName);
+    return false;
+}
+
 }  // namespace
 
 Database::Database(StoreLocation location)
@@ -193,7 +220,9 @@ QString Database::dataDirectory() const
 void Database::connect(bool create)
 {
     close();
+    m_readOnly = false;
     QSqlDatabase db;
+    const QString busy = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_location.lockTimeoutMs);
     if (m_location.engine == Engine::SQLite) {
         const QString file = m_location.sqliteFile();
         if (create && !QDir().mkpath(m_location.folder))
@@ -203,10 +232,14 @@ void Database::connect(bool create)
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
         if (create) {
             db.setDatabaseName(file);
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+            db.setConnectOptions(busy);
         } else {
-            db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=10000"));
+            // A file or folder that cannot be written is read without
+            // touching it: the journal mode stays and nothing is created.
+            m_readOnly = !QFileInfo(file).isWritable() || !QFileInfo(m_location.folder).isWritable();
+            db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)
+                               + (m_readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;") + busy);
         }
     } else {
         db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
@@ -215,13 +248,16 @@ void Database::connect(bool create)
         db.setDatabaseName(m_location.database);
         db.setUserName(m_location.user);
         db.setPassword(m_location.password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(std::max(2, m_location.connectTimeoutSeconds)));
     }
     if (!db.open()) {
-        const QString msg = storeMessage(db.lastError());
+        const QString msg = storemsg::fromSqlError(db.lastError(), m_location);
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
         throw Error(create ? msg : QStringLiteral("Nie można otworzyć bazy danych %1\n%2").arg(m_location.describe(), msg));
     }
+    if (m_location.engine == Engine::SQLite && !create && !readOnlyWhenNeeded(m_location, m_connectionName, m_readOnly))
+        throw Error(QStringLiteral("Nie można otworzyć bazy danych %1").arg(m_location.describe()));
 }
 
 void Database::connectForCreation()
@@ -233,12 +269,28 @@ void Database::connectForCreation()
 
 void Database::open()
 {
+    openStore(true);
+}
+
+void Database::openForMaintenance()
+{
+    openStore(false);
+}
+
+void Database::openStore(bool checkSoundness)
+{
     connect(false);
     try {
         runPragmas();
         installSqliteHooks();
         if (!hasTable(QStringLiteral("OPCJE")) || !hasTable(rights::systemTable()))
             throw Error(QStringLiteral("%1 nie zawiera bazy danych programu").arg(m_location.describe()));
+        // Checked once here rather than before every batch: the check reads
+        // the whole file, which costs as much as a charge run.
+        if (checkSoundness)
+            integrity::requireSound(*this);
+        if (!m_readOnly)
+            integrity::addStoreConstraints(*this);
         reloadRights();
     } catch (...) {
         close();
@@ -248,12 +300,16 @@ void Database::open()
 
 void Database::runPragmas()
 {
+    SystemAccess sys(*this);
     if (m_location.engine == Engine::SQLite) {
-        SystemAccess sys(*this);
-        execOrThrow(connection(), QStringLiteral("PRAGMA journal_mode=WAL"));
-        execOrThrow(connection(), QStringLiteral("PRAGMA synchronous=NORMAL"));
+        if (!m_readOnly)
+            execOrThrow(connection(), QStringLiteral("PRAGMA journal_mode=WAL"), m_location);
+        execOrThrow(connection(), QStringLiteral("PRAGMA synchronous=NORMAL"), m_location);
     } else {
-        execOrThrow(connection(), QStringLiteral("SET client_min_messages TO WARNING"));
+        execOrThrow(connection(), QStringLiteral("SET client_min_messages TO WARNING"), m_location);
+        execOrThrow(connection(), QStringLiteral("SET lock_timeout = %1").arg(m_location.lockTimeoutMs), m_location);
+        execOrThrow(connection(), QStringLiteral("SET statement_timeout = %1").arg(m_location.statementTimeoutMs),
+                    m_location);
     }
 }
 
@@ -338,7 +394,7 @@ QStringList Database::tableNames() const
         sql = QStringLiteral("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
                              "WHERE n.nspname = current_schema() AND c.relkind = 'r' ORDER BY c.oid");
     if (!q.exec(sql))
-        throw Error(storeMessage(q.lastError()));
+        throw Error(storemsg::fromSqlError(q.lastError(), m_location));
     QStringList out;
     while (q.next()) {
         const QString name = q.value(0).toString().toUpper();
@@ -387,7 +443,7 @@ QList<StoreField> Database::fields(const QString& tableName) const
         if (createSql.isEmpty())
             throw Error(QStringLiteral("Tabela %1 nie istnieje").arg(table));
         if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
-            throw Error(storeMessage(q.lastError()));
+            throw Error(storemsg::fromSqlError(q.lastError(), m_location));
         while (q.next()) {
             StoreField f;
             f.name = q.value(1).toString().toUpper();
@@ -407,7 +463,7 @@ QList<StoreField> Database::fields(const QString& tableName) const
                                  "AND table_name = lower(:t) ORDER BY ordinal_position"));
         q.bindValue(QStringLiteral(":t"), table);
         if (!q.exec())
-            throw Error(storeMessage(q.lastError()));
+            throw Error(storemsg::fromSqlError(q.lastError(), m_location));
         while (q.next()) {
             StoreField f;
             f.name = q.value(0).toString().toUpper();
@@ -458,14 +514,15 @@ QList<StoreIndex> Database::indexes(const QString& tableName) const
     if (m_location.engine == Engine::SQLite) {
         QSqlQuery list(connection());
         if (!list.exec(QStringLiteral("PRAGMA index_list(\"%1\")").arg(table)))
-            throw Error(storeMessage(list.lastError()));
+            throw Error(storemsg::fromSqlError(list.lastError(), m_location));
         QList<QPair<QString, QString>> found;  // name, origin
         while (list.next())
-            found.append({list.value(1).toString(), list.value(3).toString()});
+            if (!integrity::isConstraintIndex(list.value(1).toString()))
+                found.append({list.value(1).toString(), list.value(3).toString()});
         for (const auto& [name, origin] : found) {
             QSqlQuery info(connection());
             if (!info.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(name)))
-                throw Error(storeMessage(info.lastError()));
+                throw Error(storemsg::fromSqlError(info.lastError(), m_location));
             StoreIndex ix;
             ix.primary = origin == QLatin1String("pk");
             ix.name = ix.primary ? QStringLiteral("PRIMARY") : logical(name);
@@ -484,10 +541,12 @@ QList<StoreIndex> Database::indexes(const QString& tableName) const
             "WHERE n.nspname = current_schema() AND t.relname = lower(:t) ORDER BY ic.oid, k.ord"));
         q.bindValue(QStringLiteral(":t"), table);
         if (!q.exec())
-            throw Error(storeMessage(q.lastError()));
+            throw Error(storemsg::fromSqlError(q.lastError(), m_location));
         QString lastPhysical;
         while (q.next()) {
             const QString physical = q.value(0).toString();
+            if (integrity::isConstraintIndex(physical))
+                continue;
             const bool primary = q.value(2).toBool();
             if (physical != lastPhysical) {
                 lastPhysical = physical;
@@ -534,15 +593,31 @@ QString Database::rowIdColumn(const QString& table) const
     return m_location.engine == Engine::SQLite ? QStringLiteral("rowid") : hiddenRowId();
 }
 
+// Every unit of work is the only writer of its store while it runs:
+// SQLite's BEGIN IMMEDIATE queues writers, PostgreSQL queues them on the
+// store's advisory lock. Both waits end after the lock timeout, before the
+// unit has read anything, so it never works from data another one changes.
 void Database::begin()
 {
     if (m_txDepth++ > 0)
         return;
     SystemAccess sys(*this);
     try {
-        execOrThrow(connection(), m_location.engine == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
-                                                                     : QStringLiteral("BEGIN"));
+        if (m_readOnly)
+            throw Error(storemsg::readOnly());
+        if (m_location.engine == Engine::SQLite) {
+            execOrThrow(connection(), QStringLiteral("BEGIN IMMEDIATE"), m_location);
+        } else {
+            execOrThrow(connection(), QStringLiteral("BEGIN"), m_location);
+            QSqlQuery q(connection());
+            if (!q.exec(QString::fromLatin1(batchLockSql))) {
+                const QString msg = storemsg::fromSqlError(q.lastError(), m_location);
+                QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));
+                throw Error(msg);
+            }
+        }
     } catch (...) {
+        QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));  // harmless when none began
         m_txDepth = 0;
         throw;
     }
@@ -557,7 +632,7 @@ void Database::commit()
     SystemAccess sys(*this);
     QSqlQuery q(connection());
     if (!q.exec(QStringLiteral("COMMIT"))) {
-        const QString msg = storeMessage(q.lastError());
+        const QString msg = storemsg::fromSqlError(q.lastError(), m_location);
         QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));
         throw Error(msg);
     }

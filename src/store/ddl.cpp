@@ -91,6 +91,21 @@ QStringList createTable(const TableDef& t, Engine engine)
     return out;
 }
 
+QList<Constraint> constraints()
+{
+    return {{QStringLiteral("FAKT"), QStringLiteral("LW_FAKT_NUMER"),
+             QStringLiteral("CREATE UNIQUE INDEX LW_FAKT_NUMER ON FAKT (KOD, NUMER) WHERE PIERW IS NULL OR PIERW = 0")}};
+}
+
+QStringList createConstraints(const QString& table)
+{
+    QStringList out;
+    for (const Constraint& c : constraints())
+        if (c.table.compare(table, Qt::CaseInsensitive) == 0)
+            out << c.sql;
+    return out;
+}
+
 QStringList createRightsTable(Engine)
 {
     return {QStringLiteral("CREATE TABLE %1 (TABELA VARCHAR(31) NOT NULL, NR INTEGER NOT NULL, HASLO VARCHAR(31), "

@@ -19,6 +19,17 @@ QString physicalIndexName(const QString& table, const IndexDef& index);
 QStringList createTable(const TableDef& table, Engine engine);
 QString createIndex(const QString& table, const IndexDef& index, Engine engine);
 
+// Indexes that guard a table's data beyond its orderings, as name and
+// CREATE statement: an invoice number is given once a month (corrections
+// are numbered apart).
+struct Constraint {
+    QString table;
+    QString name;
+    QString sql;
+};
+QList<Constraint> constraints();
+QStringList createConstraints(const QString& table);
+
 // The system table of rights descriptors.
 QStringList createRightsTable(Engine engine);
 

@@ -3,6 +3,7 @@
 #include "database.h"
 #include "error.h"
 #include "sql_text.h"
+#include "store_messages.h"
 #include "values.h"
 
 #include <QSqlError>
@@ -69,8 +70,7 @@ Query& Query::exec()
         const QSqlError e = m_query.lastError();
         if (m_db.takeDenied() || e.nativeErrorCode() == QLatin1String("23"))
             throw AccessDenied();
-        QString text = e.databaseText().trimmed();
-        throw Error(text.isEmpty() ? e.text() : text);
+        throw Error(storemsg::fromSqlError(e, m_db.location()));
     }
     return *this;
 }

@@ -127,7 +127,7 @@ void create(const StoreLocation& location, const InstitutionData& institution)
             for (const QString& sql : ddl::createRightsTable(location.engine))
                 exec(db, sql);
             for (const TableDef& t : schema::tables())
-                for (const QString& sql : ddl::createTable(t, location.engine))
+                for (const QString& sql : ddl::createTable(t, location.engine) + ddl::createConstraints(t.name))
                     exec(db, sql);
             db.forgetStructure();
             seed(db, institution);

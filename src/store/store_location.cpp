@@ -1,6 +1,7 @@
 #include "store_location.h"
 
 #include "error.h"
+#include "store_messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,7 +17,7 @@ StoreLocation StoreLocation::parse(const QString& where)
         const QUrl url(text, QUrl::StrictMode);
         const QString db = url.path().mid(1);
         if (!url.isValid() || url.host().isEmpty() || db.isEmpty())
-            throw Error(QStringLiteral("Niepoprawny adres bazy PostgreSQL: %1").arg(text));
+            throw Error(QStringLiteral("Niepoprawny adres bazy PostgreSQL: %1").arg(storemsg::withoutPassword(text)));
         loc.engine = Engine::PostgreSQL;
         loc.host = url.host();
         loc.port = url.port(5432);

@@ -3,6 +3,7 @@
 #include "browser/picker_logic.h"
 #include "dialog_parts.h"
 #include "store/polish_dates.h"
+#include "store/year_range.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -41,6 +42,7 @@ TDlData::TDlData(const QString& title, const QString& prompt, const QDate& date,
     m_calendar->setLocale(QLocale(QLocale::Polish, QLocale::Poland));
     m_calendar->setFirstDayOfWeek(Qt::Monday);
     m_calendar->setGridVisible(true);
+    m_calendar->setDateRange(QDate(polish::firstYear, 1, 1), QDate(polish::lastYear, 12, 31));
     m_calendar->setSelectedDate(picker::startDate(date, QDate::currentDate()));
     // Double-click or Enter on a day confirms it.
     connect(m_calendar, &QCalendarWidget::activated, this, &QDialog::accept);
@@ -108,7 +110,7 @@ TDlMiesiac::TDlMiesiac(const QString& title, const QString& description, int yea
     auto* row = new QHBoxLayout;
     m_year = new QSpinBox(this);
     m_year->setObjectName(QStringLiteral("Rok"));
-    m_year->setRange(1900, 9999);
+    m_year->setRange(polish::firstYear, polish::lastYear);
     m_year->setValue(year > 0 ? year : QDate::currentDate().year());
     m_month = new QComboBox(this);
     m_month->setObjectName(QStringLiteral("Miesiac"));
