@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "error.h"
+#include "sqlite_authorizer.h"
 #include "store_integrity.h"
 #include "store_messages.h"
 
@@ -40,74 +41,9 @@ sqlite3* sqliteHandle(const QSqlDatabase& db)
     return nullptr;
 }
 
-bool isReadOnlyPragma(const char* name)
-{
-    static const char* const allowed[] = {"table_info", "table_xinfo", "index_list", "index_info",
-                                          "index_xinfo", "database_list", "collation_list"};
-    if (!name)
-        return false;
-    for (const char* a : allowed)
-        if (sqlite3_stricmp(a, name) == 0)
-            return true;
-    return false;
-}
-
-// Every statement on an SQLite connection passes through here while it is
+// Every statement on an SQLite connection passes the authorizer while it is
 // prepared, so SQL cannot reach what the credentials do not grant.
-int authorize(void* ctx, int action, const char* a, const char* b, const char*, const char*)
-{
-    auto* db = static_cast<Database*>(ctx);
-    if (db->systemAccess() || db->isMaster())
-        return SQLITE_OK;
-    auto deny = [db] {
-        db->noteDenied();
-        return SQLITE_DENY;
-    };
-    auto internal = [](const char* t) { return t && sqlite3_strnicmp(t, "sqlite_", 7) == 0; };
-    switch (action) {
-    case SQLITE_SELECT:
-    case SQLITE_FUNCTION:
-    case SQLITE_TRANSACTION:
-    case SQLITE_SAVEPOINT:
-    case SQLITE_RECURSIVE:
-        return SQLITE_OK;
-    case SQLITE_PRAGMA:
-        return isReadOnlyPragma(a) && !b ? SQLITE_OK : deny();
-    case SQLITE_READ: {
-        if (internal(a))
-            return SQLITE_OK;
-        const TableRights r = db->tableRights(QString::fromUtf8(a));
-        if (!r.can(rights::Read))
-            return deny();
-        if (b && *b && !(r.field(QString::fromUtf8(b)) & rights::Read))
-            return SQLITE_IGNORE;  // a hidden field reads as empty
-        return SQLITE_OK;
-    }
-    case SQLITE_UPDATE: {
-        if (a && sqlite3_stricmp(a, "sqlite_sequence") == 0)
-            return SQLITE_OK;
-        const TableRights r = db->tableRights(QString::fromUtf8(a));
-        if (!r.can(rights::Modify) || (b && *b && !(r.field(QString::fromUtf8(b)) & rights::Modify)))
-            return deny();
-        return SQLITE_OK;
-    }
-    case SQLITE_INSERT:
-        if (a && sqlite3_stricmp(a, "sqlite_sequence") == 0)
-            return SQLITE_OK;
-        return db->tableRights(QString::fromUtf8(a)).can(rights::Insert) ? SQLITE_OK : deny();
-    case SQLITE_DELETE:
-        if (a && sqlite3_stricmp(a, "sqlite_sequence") == 0)
-            return SQLITE_OK;
-        return db->tableRights(QString::fromUtf8(a)).can(rights::Delete) ? SQLITE_OK : deny();
-    case SQLITE_ALTER_TABLE:
-        return db->tableRights(QString::fromUtf8(b)).can(rights::Restructure) ? SQLITE_OK : deny();
-    case SQLITE_CREATE_INDEX:
-    case SQLITE_DROP_INDEX:
-        return db->tableRights(QString::fromUtf8(b)).can(rights::Restructure) ? SQLITE_OK : deny();
-    default:
-        return deny();  // creating or dropping tables, attaching files: master only
-    }
-}
+using sqlite_authorizer::authorize;
 
 FieldType typeFromSqlite(const QString& declared, int* width)
 {

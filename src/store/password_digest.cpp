@@ -6,15 +6,25 @@
 
 namespace digest {
 
+namespace {
+
+QString hexOf(const QByteArray& bytes, bool upperCase)
+{
+    const QString digits = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+    return upperCase ? digits.toUpper() : digits;  // toHex() gives lower case
+}
+
+}  // namespace
+
 QString md5Hex(const QString& text, const QString& salt, bool upperCase) {
-    const QByteArray hex =
-        QCryptographicHash::hash(cp1250::encode(text + salt), QCryptographicHash::Md5).toHex();
-    const QString digits = QString::fromLatin1(hex);  // toHex() gives lower case
-    return upperCase ? digits.toUpper() : digits;
+    return hexOf(cp1250::encode(text + salt), upperCase);
 }
 
 QString userPassword(const QString& password) {
-    return md5Hex(password, QStringLiteral("QUR"), true);
+    const QString salt = QStringLiteral("QUR");
+    if (cp1250::representable(password))
+        return md5Hex(password, salt, true);
+    return hexOf((password + salt).toUtf8(), true);
 }
 
 QString internetPassword(const QString& password) {

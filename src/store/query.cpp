@@ -4,6 +4,7 @@
 #include "error.h"
 #include "sql_text.h"
 #include "store_messages.h"
+#include "sqlite_authorizer.h"
 #include "values.h"
 
 #include <QSqlError>
@@ -52,6 +53,9 @@ Query& Query::exec()
 {
     checkRights();
     m_db.takeDenied();
+    // SQLite authorizes while preparing, and again when a changed schema
+    // makes it prepare anew during the run.
+    const sqlite_authorizer::StatementText statement(m_sql);
     bool ok;
     if (m_binds.isEmpty()) {
         // PostgreSQL cannot prepare DDL; a statement without values needs no preparing.

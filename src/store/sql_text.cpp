@@ -27,6 +27,10 @@ QList<Token> tokenize(const QString& sql)
         } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
             while (i < n && sql[i] != QLatin1Char('\n'))
                 ++i;
+        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            // A block comment separates words like a space; unclosed, it runs to the end.
+            const qsizetype close = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = close < 0 ? n : close + 2;
         } else if (c == QLatin1Char('\'')) {
             const qsizetype b = i++;
             while (i < n) {
@@ -248,6 +252,145 @@ QList<TableUse> tablesUsed(const QString& sql)
         }
     }
     return out;
+}
+
+namespace {
+
+bool isName(const QList<Token>& t, qsizetype i)
+{
+    return i >= 0 && i < t.size() && (t[i].kind == Token::Word || t[i].kind == Token::Quoted);
+}
+
+// Skips "WITH [RECURSIVE] name [(columns)] AS [NOT] [MATERIALIZED] (...), ..."
+// and returns the index of the statement's verb, or -1.
+qsizetype skipWith(const QList<Token>& t, qsizetype i)
+{
+    if (!isWord(t, i, "WITH"))
+        return i;
+    ++i;
+    if (isWord(t, i, "RECURSIVE"))
+        ++i;
+    for (;;) {
+        if (!isName(t, i))
+            return -1;
+        ++i;
+        if (isSymbol(t, i, '(')) {
+            i = closing(t, i);
+            if (i < 0)
+                return -1;
+            ++i;
+        }
+        if (!isWord(t, i, "AS"))
+            return -1;
+        ++i;
+        if (isWord(t, i, "NOT"))
+            ++i;
+        if (isWord(t, i, "MATERIALIZED"))
+            ++i;
+        if (!isSymbol(t, i, '('))
+            return -1;
+        i = closing(t, i);
+        if (i < 0)
+            return -1;
+        ++i;
+        if (!isSymbol(t, i, ','))
+            return i;
+        ++i;
+    }
+}
+
+// "OR ROLLBACK|ABORT|REPLACE|FAIL|IGNORE" at i: moves past it and tells
+// whether it replaces; false with i unchanged when there is none.
+bool conflictClause(const QList<Token>& t, qsizetype& i, bool& replaces, bool& understood)
+{
+    if (!isWord(t, i, "OR"))
+        return false;
+    static const char* const kinds[] = {"ROLLBACK", "ABORT", "REPLACE", "FAIL", "IGNORE"};
+    for (const char* k : kinds)
+        if (isWord(t, i + 1, k)) {
+            replaces = replaces || qstrcmp(k, "REPLACE") == 0;
+            i += 2;
+            return true;
+        }
+    understood = false;
+    return false;
+}
+
+}  // namespace
+
+WriteStatement classifyWrite(const QString& sql)
+{
+    const QList<Token> t = tokenize(sql);
+    WriteStatement w;
+    qsizetype i = skipWith(t, 0);
+    if (i < 0 || i >= t.size())
+        return w;
+    // Whatever follows a ";" is another statement: not one this reading knows.
+    for (qsizetype k = i; k < t.size(); ++k)
+        if (isSymbol(t, k, ';') && k + 1 < t.size())
+            return w;
+    bool understood = true;
+    if (isWord(t, i, "INSERT") || isWord(t, i, "REPLACE")) {
+        w.verb = WriteStatement::Insert;
+        w.replaces = isWord(t, i, "REPLACE");
+        ++i;
+        if (!w.replaces)
+            conflictClause(t, i, w.replaces, understood);
+        if (!isWord(t, i, "INTO"))
+            return w;
+        ++i;
+    } else if (isWord(t, i, "UPDATE")) {
+        w.verb = WriteStatement::Update;
+        ++i;
+        conflictClause(t, i, w.replaces, understood);
+    } else if (isWord(t, i, "DELETE")) {
+        w.verb = WriteStatement::Delete;
+        ++i;
+        if (!isWord(t, i, "FROM"))
+            return w;
+        ++i;
+    } else {
+        return w;
+    }
+    if (!understood || !isName(t, i))
+        return w;
+    w.table = t[i].text;
+    ++i;
+    if (isSymbol(t, i, '.')) {
+        if (!isName(t, i + 1))
+            return w;
+        w.table = t[i + 1].text;
+        i += 2;
+    }
+    if (w.verb == WriteStatement::Insert) {
+        if (isWord(t, i, "AS") && isName(t, i + 1))
+            i += 2;
+        if (isSymbol(t, i, '(')) {
+            ++i;
+            for (;;) {
+                if (!isName(t, i))
+                    return w;
+                w.columns << t[i].text;
+                ++i;
+                if (isSymbol(t, i, ')'))
+                    break;
+                if (!isSymbol(t, i, ','))
+                    return w;
+                ++i;
+            }
+            ++i;
+        } else if (isWord(t, i, "DEFAULT") && isWord(t, i + 1, "VALUES")) {
+            i += 2;
+        } else {
+            w.allColumns = true;
+        }
+        // ON CONFLICT ... DO UPDATE modifies the row it meets.
+        for (qsizetype k = i; k < t.size(); ++k)
+            if (isWord(t, k, "DO") && isWord(t, k + 1, "UPDATE"))
+                w.upsertUpdate = true;
+    }
+    w.understood = true;
+    return w;
 }
 
 }  // namespace sqltext

@@ -1,5 +1,6 @@
 #include "store/password_digest.h"
 
+#include <QCryptographicHash>
 #include <gtest/gtest.h>
 
 TEST(PasswordDigest, UserPasswordsAreUpperCaseOverCodePage1250) {
@@ -19,4 +20,19 @@ TEST(PasswordDigest, InternetPasswordsUseSaltZQInLowerCase) {
               QStringLiteral("093189be92fa3a2790480a2afd70d2e1"));
     EXPECT_EQ(digest::internetPassword(QString::fromUtf8("Łódź")),
               QStringLiteral("3db661b8b6712b6052a7f3e80e6cbfe6"));
+}
+
+TEST(PasswordDigest, UserPasswordsOutsideCodePage1250KeepTheirCharacters) {
+    const QString a = QString::fromUtf8("пароль");
+    const QString b = QString::fromUtf8("абвгде");
+    EXPECT_NE(digest::userPassword(a), digest::userPassword(b));
+    EXPECT_NE(digest::userPassword(a), digest::userPassword(QStringLiteral("??????")));
+    // Digested from the UTF-8 bytes, salt included, upper-case digits.
+    EXPECT_EQ(digest::userPassword(a),
+              QString::fromLatin1(QCryptographicHash::hash((a + QStringLiteral("QUR")).toUtf8(),
+                                                           QCryptographicHash::Md5).toHex()).toUpper());
+    // One character outside the code page is enough; mixed text is one digest.
+    EXPECT_NE(digest::userPassword(QString::fromUtf8("Łódź€ж")), digest::userPassword(QString::fromUtf8("Łódź€ф")));
+    // Text the code page holds keeps its old digest ("€" is 0x80 there).
+    EXPECT_EQ(digest::userPassword(QString::fromUtf8("€uro")), digest::md5Hex(QString::fromUtf8("€uro"), QStringLiteral("QUR"), true));
 }
