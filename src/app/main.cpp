@@ -17,6 +17,7 @@
 #include "fees/settlement_areas.h"
 #include "fees/ui/free_days_editor.h"
 #include "fees/ui/tfm_defin.h"
+#include "printouts/template_areas.h"
 #include "printouts/ui/grid_print_command.h"
 #include "registers/extra_class_areas.h"
 #include "registers/register_areas.h"
@@ -90,6 +91,7 @@ int main(int argc, char** argv)
     registerMethodsArea(areas, editDefinitionInWindow);
     registerSettlementAreas(areas, editFreeDaysInWindow);
     registerChargesAreas(areas);
+    registerTemplateAreas(areas);
     CalculatorWindow::install();
     gridprint::install();
     RunContext context{*baza, prompts, opener, areas, {}, {}, {}, {}, &messages};

@@ -1,36 +1,46 @@
 #pragma once
-// Print templates as the printing dialogs and lunawactl read them from the
-// store: the templates of a type for the "Szablon" picker, one by name, and
-// the pictures a template shows (OBRAZY).
+// Print templates in the store (SZABLONY) as whole records: listed, found
+// by name, and imported from a layout text after it has been read.
 
 #include "print_template.h"
-#include "template_render.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
-
-#include <optional>
 
 class Database;
 
 namespace printouts {
 
-struct TemplateRecord {
+struct StoredTemplate {
     int id = 0;
+    QString type;  // SZABLONY.TYP as stored
     QString name;
-    QString layoutText;  // DANE
+    QString layoutText;
 };
 
-// The templates of the type in Polish name order (the picker's order; the
-// first is preselected).
-QList<TemplateRecord> templatesOfType(Database& db, TemplateType type);
+// Every template, by ID; with the connection's rights.
+QList<StoredTemplate> storedTemplates(Database& db);
 
-// The first template of the type with exactly this name.
-std::optional<TemplateRecord> templateNamed(Database& db, TemplateType type, const QString& name);
+// The templates of that name (and type, when given), by ID.
+QList<StoredTemplate> templatesNamed(Database& db, const QString& name, std::optional<TemplateType> type = {});
 
-// The pictures of the template's picture elements by OBRAZY.KOD, each read
-// with its code bound as a number; a missing or unreadable picture is absent
-// (its element prints an empty box).
-TemplatePictures readTemplatePictures(Database& db, const PrintTemplate& layout);
+struct ImportResult {
+    int id = 0;
+    bool replaced = false;  // an existing template of that name and type got the layout
+};
+
+// Stores the layout as the template `name` of `type`: the first existing
+// template of that name and type gets it, otherwise a new one is added. The
+// text is read first: a malformed one throws its Error and nothing is
+// written. Needs the insert right on SZABLONY ("Brak dostępu").
+ImportResult importTemplate(Database& db, TemplateType type, const QString& name, const QString& layoutText);
+
+// The text of a layout file: UTF-8 (a byte-order mark is dropped), or code
+// page 1250 when the bytes are not UTF-8; line ends become CR LF.
+QString layoutFileText(const QByteArray& bytes);
+
+// The width of SZABLONY.NAZWA.
+constexpr int templateNameWidth = 30;
 
 }  // namespace printouts
