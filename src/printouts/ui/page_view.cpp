@@ -39,10 +39,39 @@ void PageView::setPages(const QList<report::Page>& pages)
     emit currentPageChanged(m_current);
 }
 
+void PageView::replacePages(const QList<report::Page>& pages)
+{
+    // The same pages finished: same sizes, so the user keeps the place.
+    const int vertical = verticalScrollBar()->value();
+    const int horizontal = horizontalScrollBar()->value();
+    const int current = m_current;
+    m_pages = pages;
+    relayout();
+    m_scrollingToPage = true;
+    verticalScrollBar()->setValue(vertical);
+    horizontalScrollBar()->setValue(horizontal);
+    m_scrollingToPage = false;
+    m_current = m_pages.isEmpty() ? 0 : std::clamp(current, 1, int(m_pages.size()));
+    viewport()->update();
+    if (m_current != current)
+        emit currentPageChanged(m_current);
+}
+
 void PageView::appendPage(const report::Page& page)
 {
     m_pages.append(page);
-    relayout();
+    if (m_pages.size() == 1) {
+        relayout();  // the first page sets the zoom
+    } else {
+        // Pages come one by one, thousands perhaps: only the new one is laid out.
+        const int index = int(m_pages.size()) - 1;
+        m_tops.append(m_contentHeight);
+        const QSize s = pagePixels(index);
+        m_contentHeight += s.height() + kGap;
+        m_contentWidth = std::max(m_contentWidth, s.width() + 2 * kGap);
+        verticalScrollBar()->setRange(0, std::max(0, m_contentHeight - viewport()->height()));
+        horizontalScrollBar()->setRange(0, std::max(0, m_contentWidth - viewport()->width()));
+    }
     if (m_current == 0) {
         m_current = 1;
         emit currentPageChanged(m_current);

@@ -16,6 +16,9 @@ public:
 
     void setPages(const QList<report::Page>& pages);
     void appendPage(const report::Page& page);
+    // The finished pages in place of those shown while they were prepared;
+    // the view stays where it is.
+    void replacePages(const QList<report::Page>& pages);
     const QList<report::Page>& pages() const { return m_pages; }
     int pageCount() const { return int(m_pages.size()); }
 

@@ -31,6 +31,10 @@ QString printPages(QPrinter& printer, const PreparedPages& pages)
     printer.setDocName(pages.title);
     printer.setPageLayout(layoutOf(pages.pages.constFirst()));
     QPainter painter;
+    if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())
+        return QStringLiteral("Nie ma drukarki, na której można drukować.");
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
+        return QStringLiteral("Nie ma drukarki, na której można drukować.");
     if (!painter.begin(&printer))
         return QStringLiteral("Nie można rozpocząć drukowania na drukarce \"%1\".").arg(printer.printerName());
     const double dpi = printer.resolution();

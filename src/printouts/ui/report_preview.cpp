@@ -252,10 +252,8 @@ void TReportPreview::preparationDone(const report::PreparedPages& result)
 {
     // The finished run has what a page could not know while it was laid
     // out ("page n of m"): it replaces the pages shown so far.
-    const int current = std::max(1, m_view->currentPage());
     m_pages = result;
-    m_view->setPages(m_pages.pages);
-    m_view->setCurrentPage(current);
+    m_view->replacePages(m_pages.pages);
     showProgress(100);
     setPrepared(true);
     refreshPageStatus();
