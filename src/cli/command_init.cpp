@@ -1,5 +1,8 @@
 #include "cli.h"
 
+#include "printouts/delivered_templates.h"
+#include "store/database.h"
+#include "store/rights.h"
 #include "store/store_creator.h"
 #include "store/store_location.h"
 
@@ -27,6 +30,12 @@ int runInit(Context& ctx)
     }
     const StoreLocation location = StoreLocation::parse(ctx.arguments.first());
     store::create(location, inst);
+    {
+        Database db(location);
+        db.setCredentials({rights::masterCredential()});
+        db.open();
+        printouts::addDeliveredTemplates(db);
+    }
     ctx.out << QStringLiteral("Utworzono bazę danych: %1\n").arg(location.describe());
     return Success;
 }

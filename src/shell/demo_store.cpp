@@ -7,6 +7,7 @@
 #include "browser/window_opener.h"
 #include "fees/charge_run.h"
 #include "fees/settlement_months.h"
+#include "printouts/delivered_templates.h"
 #include "shell/option_prompts.h"
 #include "shell/tdm_ochrona.h"
 #include "store/database.h"
@@ -433,6 +434,7 @@ DemoSummary fill(const StoreLocation& location, const DemoOptions& options)
         db.setCredentials({rights::masterCredential()});
         db.open();
         db.batch([&] {
+            printouts::addDeliveredTemplates(db);
             const Catalogue catalogue = fillCatalogue(db, since, summary.secondMonth);
             children = fillChildren(db, dice, catalogue, since, newcomer, options.childrenPerGroup, summary.groups);
             summary.children = int(children.size());
