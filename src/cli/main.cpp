@@ -3,7 +3,7 @@
 #include "store/error.h"
 #include "store/store_location.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTextStream>
 
@@ -106,7 +106,11 @@ QStringList withNegativeNumbersAsArguments(const QStringList& args, const QList<
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Printouts measure text, which needs fonts and so the GUI application;
+    // without a display it runs on the offscreen platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunawactl"));
     QTextStream out(stdout);
     QTextStream err(stderr);

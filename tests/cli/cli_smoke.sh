@@ -52,6 +52,22 @@ expect_value() {  # description, expected, SQL
   local got; got=$(value "$3")
   [[ $got == "$2" ]] || { echo "FAIL $1: got '$got', expected '$2'"; fail=1; }
 }
+# --- print templates ------------------------------------------------------------
+check "delivered templates" 0 "5	4	Faktura" "$ctl" "${login[@]}" template list
+check "template export" 0 "" "$ctl" "${login[@]}" template export Faktura "$dir/faktura.txt"
+grep -q $'\r$' "$dir/faktura.txt" || { echo "FAIL exported template without CR LF"; fail=1; }
+check "template import replaces" 0 "Zastąpiono szablon „Faktura” typu 4 (ID=5)" \
+  "$ctl" "${login[@]}" template import --type 4 --name Faktura "$dir/faktura.txt"
+check "template export again" 0 "" "$ctl" "${login[@]}" template export Faktura "$dir/faktura2.txt"
+cmp -s "$dir/faktura.txt" "$dir/faktura2.txt" || { echo "FAIL template export, import, export changed the bytes"; fail=1; }
+printf '\nStały tekst\nTekst\nlewo\n0\n150\n17\n16777215\n0\nArial\n238\n0\n-13\n0\n10\n \n' >"$dir/zly.txt"
+check_err "malformed template refused" 1 "Błędny układ szablonu: w wierszu 4 „lewo” nie jest liczbą całkowitą" \
+  "$ctl" "${login[@]}" template import --type 1 --name Zły "$dir/zly.txt"
+sed -i 's/^lewo$/10/' "$dir/zly.txt"
+check "template import adds" 0 "Dodano szablon „Dobry” typu 1 (ID=6)" \
+  "$ctl" "${login[@]}" template import --type 1 --name Dobry "$dir/zly.txt"
+check "template import bad type" 2 "" "$ctl" "${login[@]}" template import --type 5 --name X "$dir/zly.txt"
+check "template export unknown" 1 "" "$ctl" "${login[@]}" template export Brak "$dir/x.txt"
 ms="$dir/money"
 m=(--store "$ms" --user admin --password tebov)
 "$ctl" init "$ms" >/dev/null
@@ -109,6 +125,11 @@ expect_value "undo removed the child's approved lines and invoice" "0 0" \
   "SELECT (SELECT COUNT(*) FROM NALICZ WHERE KOD = 2 AND TYP = '1') || ' ' || (SELECT COUNT(*) FROM FAKT WHERE KOD = 2)"
 check "undo of an unknown month" 1 "" "$ctl" "${m[@]}" undo-approval --month 2023-01
 check "no user for charges" 2 "" "$ctl" --store "$ms" charge-run --month 2024-03
+check "a month of year 0" 2 "" "$ctl" "${m[@]}" charge-run --month 0000-05
+check "a date past 2100" 2 "" "$ctl" "${m[@]}" approve --month 2024-03 --issue-date 2101-01-01
+check_err "a list naming nothing" 2 "Opcja --components nie wskazuje niczego" "$ctl" "${m[@]}" charge-run --month 2024-03 --components ,,,
+check "maintenance check" 0 "Baza danych jest sprawna." "$ctl" "${m[@]}" maintenance check
+check "maintenance without an action" 2 "" "$ctl" "${m[@]}" maintenance
 
 # --- a help centre's share with VAT, invoices per payer and their continuation ---
 hs="$dir/centre"
@@ -134,6 +155,20 @@ check "approve a further share" 0 "" "$ctl" "${m[@]}" approve --month 2024-02 --
 expect_value "invoices per payer, continued" "2:176.4:32.99::1:1 2:75.6:14.14:3:2:1 1:126.0:23.56::3:1 1:126.0:23.56:3:2:2 1:0.13:::3:2 2:1.0::3:2:3" "$lines"
 expect_value "one invoice per payer" "1:2 2:3 3:1" \
   "SELECT group_concat(NUMER || ':' || OSOBA, ' ') FROM (SELECT * FROM FAKT ORDER BY NUMER)"
+
+# --- printing ------------------------------------------------------------------
+check "print grid to PDF" 0 "STRONY=1" "$ctl" "${m[@]}" print grid DZIECI --fields "NAZWA;AKTYWNY" --order NAZWA --filter "AKTYWNY=T" --sum AKTYWNY --pdf "$dir/dzieci.pdf"
+pdftotext -layout "$dir/dzieci.pdf" "$dir/dzieci.txt" 2>/dev/null
+for want in "Ćwik Jan" "Nowak Anna" "AKTYWNY = T" "T: +2" "Strona: 1" 'Vendrix "Lunawa" dla'; do
+  grep -q -E -- "$want" "$dir/dzieci.txt" || { echo "FAIL print grid PDF lacks '$want'"; fail=1; }
+done
+grep -q "MOPS" "$dir/dzieci.txt" && { echo "FAIL print grid PDF holds a filtered-out row"; fail=1; }
+check "print grid to CSV" 0 "STRONY=1" "$ctl" "${m[@]}" print grid KLASY --export "$dir/klasy.csv"
+grep -q "Grupa A" "$dir/klasy.csv" || { echo "FAIL print grid CSV lacks the row"; fail=1; }
+check "print grid unknown table" 2 "" "$ctl" "${m[@]}" print grid NIEMA --pdf "$dir/x.pdf"
+check "print grid unknown field" 2 "" "$ctl" "${m[@]}" print grid KLASY --sum NIEMA --pdf "$dir/x.pdf"
+check "print grid unknown format" 2 "" "$ctl" "${m[@]}" print grid KLASY --export "$dir/x.doc"
+check "print unknown kind" 2 "" "$ctl" "${m[@]}" print bogus
 
 # --- the demonstration store --------------------------------------------------
 check "demo" 0 "Grupy: 3, dzieci: 60, .*" "$ctl" demo "$dir/demo"
