@@ -9,6 +9,7 @@
 
 #include <QDate>
 
+#include <limits>
 #include <ostream>
 
 // Readable failures: rows are shown as text.
@@ -611,3 +612,41 @@ TEST_P(ChargeRunTest, ReentryRefused)
 INSTANTIATE_ENGINES(ChargeRunTest);
 
 }  // namespace
+
+TEST_P(ChargeRunTest, AmountsMoneyCannotHoldStopTheRunAndTheApproval)
+{
+    const int mar = addMonth(2024, 3, mar24Free);
+    const int ala = addChild(QStringLiteral("Kowalska Ala"), group1);
+    const int stay = addComponent(QStringLiteral("Pobyt"), 1);
+    const int meals = addComponent(QStringLiteral("Wyżywienie"), 2);
+    assign(ala, stay, QDate(2024, 1, 1), {}, addMethod(QStringLiteral("22")), 0);
+    price(stay, QDate(2024, 1, 1), {}, 1e308);
+
+    ChargeRunResult r = compute(2024, 3);
+    EXPECT_FALSE(r.completed);
+    EXPECT_TRUE(r.stopError.contains(QStringLiteral("Kowalska Ala")));
+    EXPECT_TRUE(r.stopError.contains(QStringLiteral(", składnik \"Pobyt\": cena 1e+308 jest poza zakresem kwot")))
+        << r.stopError.toStdString();
+    EXPECT_EQ(count(QStringLiteral("NALICZ")), 0);
+
+    // Just under the bound is money; a trillion is not.
+    Query(*db, QStringLiteral("UPDATE TARMED SET CENA = 45454545454.54")).exec();  // × 22 = 999,999,999,999.88
+    r = compute(2024, 3);
+    ASSERT_TRUE(r.completed) << r.stopError.toStdString();
+    Query(*db, QStringLiteral("UPDATE TARMED SET CENA = 45454545454.55")).exec();  // × 22 = 1,000,000,000,000.10
+    r = compute(2024, 3);
+    EXPECT_TRUE(r.stopError.contains(QStringLiteral("wartość 1000000000000.1 jest poza zakresem"))) << r.stopError.toStdString();
+
+    // A line written by another tool with an infinite value never becomes final.
+    Query(*db, QStringLiteral("DELETE FROM NALICZ")).exec();
+    line(mar, QStringLiteral("0"), ala, stay, 1, 5);
+    Query(*db, QStringLiteral("INSERT INTO NALICZ (KOD, TYP, OSOBA, MEDIUM, ILOSC, JM, CENA, WARTOSC, ROZLICZ) "
+                              "VALUES (:K, '0', :O, :M, 1, 'szt', 1, :W, 'N')"))
+        .bind(QStringLiteral("K"), mar).bind(QStringLiteral("O"), ala).bind(QStringLiteral("M"), meals)
+        .bind(QStringLiteral("W"), std::numeric_limits<double>::infinity()).exec();
+    r = approve(2024, 3);
+    EXPECT_FALSE(r.completed);
+    EXPECT_TRUE(r.stopError.contains(QStringLiteral(", składnik \"Wyżywienie\": wartość nieskończona lub nieokreślona")))
+        << r.stopError.toStdString();
+    EXPECT_EQ(Query(*db, QStringLiteral("SELECT COUNT(*) FROM NALICZ WHERE TYP = '1'")).scalar().toInt(), 0);
+}
