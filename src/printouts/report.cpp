@@ -89,6 +89,15 @@ Item Item::rectangle(const QRectF& rect, double width, const QColor& colour, con
     return item;
 }
 
+Item Item::drawn(const QRectF& rect, std::function<QList<Primitive>(const RunState&)> draw)
+{
+    Item item;
+    item.kind = Kind::Drawn;
+    item.rect = rect;
+    item.draw = std::move(draw);
+    return item;
+}
+
 Item Item::picture(const QRectF& rect, const QImage& image, bool keepAspect)
 {
     Item item;

@@ -79,6 +79,8 @@ struct Item {
         Line,        // from the rect's top-left to its bottom-right corner
         Rectangle,
         Picture,
+        Drawn,       // `draw(state)`: primitives of its own, placed from the
+                     // rect's top-left corner; the band grows to hold them
     };
     // The scope of an aggregate follows its band: a group's header and
     // footer take the group's rows, the title and summary every row, the
@@ -92,6 +94,7 @@ struct Item {
     QString field;
     QString format;  // a display format such as "0.00" or "#0.00##"
     std::function<QString(const RunState&)> compute;
+    std::function<QList<Primitive>(const RunState&)> draw;
     Fold fold;
     QColor lineColour = Qt::black;
     double lineWidth = 1;
@@ -100,7 +103,10 @@ struct Item {
     bool keepAspect = true;
     bool visible = true;
 
-    bool isText() const { return kind != Kind::Line && kind != Kind::Rectangle && kind != Kind::Picture; }
+    bool isText() const
+    {
+        return kind != Kind::Line && kind != Kind::Rectangle && kind != Kind::Picture && kind != Kind::Drawn;
+    }
 
     static Item label(const QRectF& rect, const QString& text, const TextStyle& style = {});
     static Item ofField(const QRectF& rect, const QString& field, const TextStyle& style = {},
@@ -115,6 +121,7 @@ struct Item {
     static Item rectangle(const QRectF& rect, double width = 1, const QColor& colour = Qt::black,
                           const QColor& fill = {});
     static Item picture(const QRectF& rect, const QImage& image, bool keepAspect = true);
+    static Item drawn(const QRectF& rect, std::function<QList<Primitive>(const RunState&)> draw);
 };
 
 struct Band {

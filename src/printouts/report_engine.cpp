@@ -34,6 +34,13 @@ struct Translate {
     void operator()(Picture& p) const { p.rect.translate(by); }
 };
 
+struct Bottom {
+    double operator()(const TextBox& t) const { return t.rect.bottom(); }
+    double operator()(const Line& l) const { return qMax(l.from.y(), l.to.y()); }
+    double operator()(const Box& b) const { return b.rect.bottom(); }
+    double operator()(const Picture& p) const { return p.rect.bottom(); }
+};
+
 bool hasPageCount(const std::optional<Band>& band)
 {
     if (!band)
@@ -260,6 +267,17 @@ LaidOut Engine::layOut(const Band& band, Scope scope)
         case Item::Kind::Picture:
             laid.items.append(Picture{item.rect, item.image, item.keepAspect});
             continue;
+        case Item::Kind::Drawn: {
+            if (!item.draw)
+                continue;
+            const Translate move{item.rect.topLeft()};
+            for (Primitive primitive : item.draw(m_state)) {
+                std::visit(move, primitive);
+                laid.height = qMax(laid.height, std::visit(Bottom{}, primitive));
+                laid.items.append(std::move(primitive));
+            }
+            continue;
+        }
         default:
             break;
         }
