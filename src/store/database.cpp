@@ -546,11 +546,8 @@ void Database::begin()
         } else {
             execOrThrow(connection(), QStringLiteral("BEGIN"), m_location);
             QSqlQuery q(connection());
-            if (!q.exec(QString::fromLatin1(batchLockSql))) {
-                const QString msg = storemsg::fromSqlError(q.lastError(), m_location);
-                QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));
-                throw Error(msg);
-            }
+            if (!q.exec(QString::fromLatin1(batchLockSql)))
+                throw Error(storemsg::fromSqlError(q.lastError(), m_location));
         }
     } catch (...) {
         QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));  // harmless when none began
