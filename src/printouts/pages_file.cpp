@@ -76,7 +76,9 @@ public:
 
     bool read(PreparedPages& pages)
     {
-        m_in >> pages.title >> pages.description;
+        m_in >> pages.title;
+        if (!readStrings(pages.description))
+            return false;
         quint32 pageCount = 0;
         m_in >> pageCount;
         if (!plausible(pageCount))
@@ -97,6 +99,21 @@ private:
         return m_in.status() == QDataStream::Ok && count <= quint32(m_content.size() - m_in.device()->pos());
     }
 
+    // Not QDataStream's own list reading: it reserves the count read first.
+    bool readStrings(QStringList& list)
+    {
+        quint32 count = 0;
+        m_in >> count;
+        if (!plausible(count))
+            return false;
+        for (quint32 i = 0; i < count && m_in.status() == QDataStream::Ok; ++i) {
+            QString text;
+            m_in >> text;
+            list.append(text);
+        }
+        return m_in.status() == QDataStream::Ok;
+    }
+
     bool readFont(TextFont& f)
     {
         m_in >> f.family >> f.pointSize >> f.bold >> f.italic >> f.underline >> f.strikeOut;
@@ -111,8 +128,9 @@ private:
         case ItemTag::Text: {
             TextBox t;
             quint32 alignment = 0;
-            m_in >> t.rect >> t.lines;
-            readFont(t.font);
+            m_in >> t.rect;
+            if (!readStrings(t.lines) || !readFont(t.font))
+                return false;
             m_in >> t.colour >> alignment >> t.lineHeight >> t.ascent >> t.clip;
             t.alignment = Qt::Alignment(int(alignment));
             item = t;
@@ -151,7 +169,6 @@ private:
         m_in >> page.size >> itemCount;
         if (!plausible(itemCount))
             return false;
-        page.items.reserve(itemCount);
         for (quint32 i = 0; i < itemCount; ++i) {
             Primitive item;
             if (!readItem(item))
