@@ -13,6 +13,7 @@
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -179,7 +180,10 @@ TEST_F(Preview, OpensOnWidthZoomAndPagesWithKeysWithinTheReport)
     EXPECT_TRUE(p->action("100%")->isChecked());
     EXPECT_FALSE(p->action("Dopasuj do szerokości")->isChecked());
     EXPECT_DOUBLE_EQ(p->view()->zoom(), 1.0);
-    p->action("Dopasuj do kształtu")->trigger();
+    // As the user does it: a click on the toolbar button.
+    auto* bar = p->findChild<QToolBar*>();
+    QTest::mouseClick(bar->widgetForAction(p->action("Dopasuj do kształtu")), Qt::LeftButton);
+    EXPECT_TRUE(p->action("Dopasuj do kształtu")->isChecked());
     const double whole = p->view()->zoom();
     EXPECT_LT(whole, 1.0);
     p->action("Dopasuj do szerokości")->trigger();
@@ -397,4 +401,19 @@ TEST_F(Preview, SendingWritesThePdfAndHandsItToTheMailProgram)
     EXPECT_EQ(opened, QUrl::fromLocalFile(dir.path()));
     EXPECT_TRUE(prompts.shown().constFirst().contains("programu pocztowego"));
     EXPECT_TRUE(prompts.done());
+}
+
+TEST_F(Preview, OpenedFromAModalWindowItTakesInputItself)
+{
+    QWidget modal;
+    modal.setWindowModality(Qt::ApplicationModal);
+    modal.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &modal);
+    TReportPreview* p = open(std::make_shared<PagesJob>("Raport", 1));
+    EXPECT_EQ(p->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), p);
+    delete p;
+    modal.hide();
+    TReportPreview* q = open(std::make_shared<PagesJob>("Raport", 1));
+    EXPECT_EQ(q->windowModality(), Qt::NonModal);
 }

@@ -2,6 +2,7 @@
 
 #include "printouts/page_painter.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -32,6 +33,7 @@ double PageView::screenDpi() const
 void PageView::setPages(const QList<report::Page>& pages)
 {
     m_pages = pages;
+    m_images.clear();
     m_current = m_pages.isEmpty() ? 0 : 1;
     relayout();
     setCurrentPage(m_current);
@@ -46,6 +48,7 @@ void PageView::replacePages(const QList<report::Page>& pages)
     const int horizontal = horizontalScrollBar()->value();
     const int current = m_current;
     m_pages = pages;
+    m_images.clear();
     relayout();
     m_scrollingToPage = true;
     verticalScrollBar()->setValue(vertical);
@@ -125,9 +128,12 @@ QRect PageView::pageRect(int index) const
 
 void PageView::relayout()
 {
+    const double oldZoom = m_zoom;
     // Every page at the zoom of the first: a report's pages share a size.
     const QSizeF first = m_pages.isEmpty() ? report::a4Portrait() : m_pages.constFirst().size;
     m_zoom = preview::zoomFor(m_mode, first, viewport()->size(), screenDpi(), kGap);
+    if (m_zoom != oldZoom)
+        m_images.clear();
 
     m_tops.clear();
     int y = kGap;
@@ -184,7 +190,6 @@ void PageView::paintEvent(QPaintEvent* event)
     const int dx = horizontalScrollBar()->value();
     const int dy = verticalScrollBar()->value();
     const QRect visible = event->rect().translated(dx, dy);
-    const double dpi = screenDpi();
 
     // The tops are sorted: start at the first page reaching into sight.
     auto it = std::upper_bound(m_tops.cbegin(), m_tops.cend(), visible.top());
@@ -197,18 +202,45 @@ void PageView::paintEvent(QPaintEvent* event)
             continue;
         const QRect onScreen = r.translated(-dx, -dy);
         painter.fillRect(onScreen.translated(kShadow, kShadow), QColor(64, 64, 64));
-        painter.fillRect(onScreen, Qt::white);
-        painter.save();
-        painter.setClipRect(onScreen);
-        painter.translate(onScreen.topLeft());
-        const double scale = m_zoom * dpi / report::unitsPerInch;
-        painter.scale(scale, scale);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        report::paintPage(painter, m_pages.at(i), dpi);
-        painter.restore();
+        painter.drawImage(onScreen.topLeft(), pageImage(i));
     }
+    // Pages far from sight give their pictures back.
+    if (m_images.size() > 8) {
+        const QRect near = QRect(QPoint(dx, dy), viewport()->size()).adjusted(0, -viewport()->height(), 0,
+                                                                               viewport()->height());
+        for (auto image = m_images.begin(); image != m_images.end();) {
+            if (!pageRect(image.key()).intersects(near))
+                image = m_images.erase(image);
+            else
+                ++image;
+        }
+    }
+}
+
+QImage PageView::pageImage(int index)
+{
+    // A page is drawn once per zoom; scrolling only moves the picture.
+    auto it = m_images.constFind(index);
+    if (it != m_images.constEnd())
+        return *it;
+    const double ratio = viewport()->devicePixelRatioF();
+    const QSize size = pagePixels(index);
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    const double dpi = screenDpi();
+    // The picture counts as a device of the screen's resolution, so that
+    // fonts come out as large as on the screen itself.
+    const int dotsPerMeter = int(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const double scale = m_zoom * dpi / report::unitsPerInch;
+    painter.scale(scale, scale);
+    report::paintPage(painter, m_pages.at(index), dpi);
+    painter.end();
+    m_images.insert(index, image);
+    return image;
 }
 
 void PageView::wheelEvent(QWheelEvent* event)

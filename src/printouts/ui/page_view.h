@@ -7,6 +7,8 @@
 #include "printouts/ui/preview_steps.h"
 
 #include <QAbstractScrollArea>
+#include <QHash>
+#include <QImage>
 #include <QList>
 
 class PageView : public QAbstractScrollArea {
@@ -52,8 +54,10 @@ private:
     QSize pagePixels(int index) const;
     void relayout();
     void updateCurrentFromScroll();
+    QImage pageImage(int index);
 
     QList<report::Page> m_pages;
+    QHash<int, QImage> m_images;  // pages drawn at the current zoom, by index
     QList<int> m_tops;  // content y of every page
     int m_contentWidth = 0;
     int m_contentHeight = 0;

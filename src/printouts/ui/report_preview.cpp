@@ -20,6 +20,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -71,6 +72,13 @@ TReportPreview* TReportPreview::open(std::shared_ptr<report::Job> job, Prompts& 
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->m_owner = owner;
     openPreviews().insert(owner, preview);
+    // Opened from a modal window, the preview must be modal too, or the
+    // modal one would keep every click and key from it.
+    if (QApplication::activeModalWidget())
+        preview->setWindowModality(Qt::ApplicationModal);
+    // Where no window manager maximises, the window still takes the screen.
+    if (const QScreen* screen = preview->screen())
+        preview->setGeometry(screen->availableGeometry());
     preview->showMaximized();
     preview->m_view->setFocus();
     return preview;
