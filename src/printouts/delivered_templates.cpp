@@ -104,16 +104,15 @@ PrintTemplate statement()
     t.add(data(QStringLiteral("Nazwa"), QRect(64, 112, 400, 17), {10, true}));
     // The child's charges and totals print between the markers.
     t.add(marker(field::endSeparator(), 140));
-    t.add(text(QStringLiteral("Razem naliczono:"), QRect(368, 150, 196, 18), {10, true, TextAlignment::Right}));
-    t.add(data(QStringLiteral("Wartość naliczenia"), QRect(568, 150, 150, 18), {10, true, TextAlignment::Right}));
-    t.add(text(QStringLiteral("Słownie:"), QRect(0, 170, 60, 16), small));
-    t.add(data(QStringLiteral("Wartość naliczenia słownie"), QRect(60, 170, 658, 16), small));
-    t.add(data(QStringLiteral("Znak salda"), QRect(368, 194, 196, 18), {10, true, TextAlignment::Right}));
-    t.add(data(QStringLiteral("Wartość salda"), QRect(568, 194, 150, 18), {10, true, TextAlignment::Right}));
-    t.add(text(QStringLiteral("Słownie:"), QRect(0, 214, 60, 16), small));
-    t.add(data(QStringLiteral("Wartość salda słownie"), QRect(60, 214, 658, 16), small));
-    t.add(data(QStringLiteral("Tekst 1"), QRect(0, 242, 718, 34), small));
-    t.add(data(QStringLiteral("Tekst 2"), QRect(0, 280, 718, 34), small));
+    // The charges and balances print above in figures; here in words.
+    t.add(text(QStringLiteral("Naliczenie słownie:"), QRect(0, 150, 130, 16), small));
+    t.add(data(QStringLiteral("Wartość naliczenia słownie"), QRect(130, 150, 588, 16), small));
+    t.add(data(QStringLiteral("Znak salda"), QRect(368, 172, 196, 18), {10, true, TextAlignment::Right}));
+    t.add(data(QStringLiteral("Wartość salda"), QRect(568, 172, 150, 18), {10, true, TextAlignment::Right}));
+    t.add(text(QStringLiteral("Saldo słownie:"), QRect(0, 194, 130, 16), small));
+    t.add(data(QStringLiteral("Wartość salda słownie"), QRect(130, 194, 588, 16), small));
+    t.add(data(QStringLiteral("Tekst 1"), QRect(0, 222, 718, 34), small));
+    t.add(data(QStringLiteral("Tekst 2"), QRect(0, 260, 718, 34), small));
     return t;
 }
 
