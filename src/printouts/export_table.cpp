@@ -85,11 +85,18 @@ QList<TableRow> tableRows(const PreparedPages& pages, PageBands pageBands)
 
 ColumnGrid::ColumnGrid(const QList<TableRow>& rows)
 {
+    // The detail rows set the columns; titles and footers fall into the
+    // column they start in, rather than opening columns of their own.
+    const bool anyDetail = std::any_of(rows.begin(), rows.end(), [](const TableRow& row) {
+        return row.kind == BandKind::Detail && !row.cells.isEmpty();
+    });
     QList<double> lefts;
     for (const TableRow& row : rows) {
         for (const TableCell& cell : row.cells) {
-            lefts.append(cell.rect.left());
-            m_right = qMax(m_right, cell.rect.right());
+            if (!anyDetail || row.kind == BandKind::Detail) {
+                lefts.append(cell.rect.left());
+                m_right = qMax(m_right, cell.rect.right());
+            }
         }
     }
     std::sort(lefts.begin(), lefts.end());

@@ -34,9 +34,11 @@ enum class PageBands {
 
 QList<TableRow> tableRows(const PreparedPages& pages, PageBands pageBands);
 
-// Columns of a sheet made from rows: the distinct left edges of their cells
-// (edges closer than a millimetre are one column), so that a column's values
-// land in one sheet column even when a row leaves a cell out.
+// Columns of a sheet made from rows: the distinct left edges of the detail
+// rows' cells (of all rows when there are no details; edges closer than a
+// millimetre are one column), so that a column's values land in one sheet
+// column even when a row leaves a cell out. Other texts go to the column
+// they start in.
 class ColumnGrid {
 public:
     explicit ColumnGrid(const QList<TableRow>& rows);

@@ -86,7 +86,7 @@ TEST(ExportTableTest, CsvHoldsTheListOnceWithQuotingAndTheHeaderAtTheStart)
         "\"Kraków; \"\"stare\"\"\";-7,00\r\n"
         "\"Gdańsk\nOliwa\";0,5\r\n"
         "Zielona Góra;00-950\r\n"
-        "Strona: 1\r\n");
+        "Strona: 1;Stopka\r\n");
     FakeJob job(sampleRows());
     const PreparedPages pages = job.run(Purpose::Pages);
     ASSERT_EQ(pages.pages.size(), 2);
@@ -114,7 +114,7 @@ TEST(ExportTableTest, TextKeepsPlacesPagesAndLinesOfEveryBand)
     EXPECT_EQ(lines.at(1), QStringLiteral("Miasto                                 Kwota"));
     EXPECT_EQ(lines.at(2), QStringLiteral("Łódź                                1 234,50"));
     EXPECT_EQ(lines.at(3), QStringLiteral("Kraków; \"stare\"                        -7,00"));
-    EXPECT_EQ(lines.at(4), QStringLiteral("Strona: 1"));
+    EXPECT_EQ(lines.at(4), QStringLiteral("Strona: 1                                   Stopka"));
     // The second page after a form feed, with its header again; a text of two
     // lines gives two lines.
     EXPECT_TRUE(lines.at(5).startsWith(QLatin1Char('\f')));
@@ -122,7 +122,7 @@ TEST(ExportTableTest, TextKeepsPlacesPagesAndLinesOfEveryBand)
     EXPECT_EQ(lines.at(7), QStringLiteral("Gdańsk                                   0,5"));
     EXPECT_EQ(lines.at(8), QStringLiteral("Oliwa"));
     EXPECT_EQ(lines.at(9), QStringLiteral("Zielona Góra                          00-950"));
-    EXPECT_EQ(lines.at(10), QStringLiteral("Strona: 2"));
+    EXPECT_EQ(lines.at(10), QStringLiteral("Strona: 2                                   Stopka"));
     EXPECT_EQ(lines.at(11), QString());
 }
 
@@ -222,6 +222,7 @@ TEST(ExportTableTest, XlsxHoldsTextsAndPolishNumbersAsNumbers)
         {QStringLiteral("A6"), QStringLiteral("Zielona Góra")},
         {QStringLiteral("B6"), QStringLiteral("00-950")},
         {QStringLiteral("A7"), QStringLiteral("Strona: 1")},
+        {QStringLiteral("B7"), QStringLiteral("Stopka")},
     };
     EXPECT_EQ(cells, expected);
     const QByteArray core = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), name, QStringLiteral("docProps/core.xml")});

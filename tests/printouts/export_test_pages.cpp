@@ -76,7 +76,8 @@ PreparedPages listPages(const QList<QStringList>& rows, int rowsPerPage)
         }
         const double footerTop = page.size.height() - left - 16;
         addBand(page, BandKind::PageFooter, footerTop, 16,
-                {text(QRectF(left, footerTop, 200, 14), QStringLiteral("Strona: %1").arg(p + 1))});
+                {text(QRectF(left, footerTop, 200, 14), QStringLiteral("Strona: %1").arg(p + 1)),
+                 text(QRectF(left + 250, footerTop, 100, 14), QStringLiteral("Stopka"), Qt::AlignRight)});
         pages.pages.append(page);
     }
     return pages;
