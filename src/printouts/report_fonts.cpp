@@ -3,10 +3,13 @@
 #include <QFontDatabase>
 #include <QHash>
 #include <QImage>
+#include <QMutex>
 
 namespace report {
 
-QString installedFamily(const QString& requested)
+namespace {
+
+QString lookUpInstalledFamily(const QString& requested)
 {
     static const QHash<QString, QString> metricTwins = {
         {QStringLiteral("arial"), QStringLiteral("Liberation Sans")},
@@ -29,6 +32,21 @@ QString installedFamily(const QString& requested)
             return QLatin1String(fallback);
     }
     return requested;
+}
+
+}  // namespace
+
+QString installedFamily(const QString& requested)
+{
+    // Asked twice for every text painted: the font database is asked once
+    // per family (it is slow), from any thread.
+    static QMutex mutex;
+    static QHash<QString, QString> known;
+    const QMutexLocker lock(&mutex);
+    auto it = known.constFind(requested);
+    if (it == known.constEnd())
+        it = known.insert(requested, lookUpInstalledFamily(requested));
+    return *it;
 }
 
 const QPaintDevice* referenceDevice()
