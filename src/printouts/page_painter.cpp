@@ -10,6 +10,8 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include <map>
+
 namespace report {
 
 namespace {
@@ -18,15 +20,49 @@ namespace {
 // path on every text of a PDF.
 constexpr double clipTolerance = 0.5;
 
+// Fonts resolved once per painting: resolving a family goes through the
+// system's font configuration, far slower than drawing the text.
+class FontCache {
+public:
+    struct Fonts {
+        QFont painting;
+        QFontMetricsF measuring;
+    };
+
+    explicit FontCache(double deviceDpi) : m_deviceDpi(deviceDpi) {}
+
+    const Fonts& operator[](const TextFont& font)
+    {
+        const QString key = QStringLiteral("%1|%2|%3%4%5%6")
+                                .arg(font.family)
+                                .arg(font.pointSize)
+                                .arg(font.bold)
+                                .arg(font.italic)
+                                .arg(font.underline)
+                                .arg(font.strikeOut);
+        auto found = m_fonts.find(key);
+        if (found == m_fonts.end())
+            found = m_fonts.emplace(key, Fonts{paintingFont(font, m_deviceDpi),
+                                               QFontMetricsF(measuringFont(font), referenceDevice())}).first;
+        return found->second;
+    }
+
+private:
+    double m_deviceDpi;
+    std::map<QString, Fonts> m_fonts;
+};
+
 struct ItemPainter {
     QPainter& painter;
     double deviceDpi;
+    FontCache& fonts;
 
     void operator()(const TextBox& text) const
     {
         if (text.lines.isEmpty())
             return;
-        const QFontMetricsF metrics(measuringFont(text.font), referenceDevice());
+        const FontCache::Fonts& font = fonts[text.font];
+        const QFontMetricsF& metrics = font.measuring;
         const double lineHeight = text.lineHeight > 0 ? text.lineHeight : metrics.lineSpacing();
         const double ascent = text.ascent > 0 ? text.ascent : metrics.ascent();
         const QRectF& box = text.rect;
@@ -58,7 +94,7 @@ struct ItemPainter {
         painter.save();
         if (text.clip && overflows)
             painter.setClipRect(box, Qt::IntersectClip);
-        painter.setFont(paintingFont(text.font, deviceDpi));
+        painter.setFont(font.painting);
         painter.setPen(text.colour);
         for (int i = 0; i < text.lines.size(); ++i) {
             const double lineTop = top + i * lineHeight;
@@ -109,19 +145,25 @@ QPageSize pageSizeOf(const Page& page)
                      QPageSize::Point, QString(), QPageSize::FuzzyMatch);
 }
 
-}  // namespace
-
-void paintPage(QPainter& painter, const Page& page, double deviceDpi)
+void paintWithFonts(QPainter& painter, const Page& page, double deviceDpi, FontCache& fonts)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setBrush(Qt::NoBrush);
-    const ItemPainter itemPainter{painter, deviceDpi};
+    const ItemPainter itemPainter{painter, deviceDpi, fonts};
     for (const Primitive& item : page.items)
         std::visit(itemPainter, item);
     painter.restore();
+}
+
+}  // namespace
+
+void paintPage(QPainter& painter, const Page& page, double deviceDpi)
+{
+    FontCache fonts(deviceDpi);
+    paintWithFonts(painter, page, deviceDpi, fonts);
 }
 
 QImage renderPage(const Page& page, double dpi)
@@ -163,6 +205,7 @@ QString writePdf(const PreparedPages& pages, const QString& fileName)
         return QStringLiteral("Nie można utworzyć dokumentu PDF %1").arg(QFileInfo(fileName).fileName());
     }
     const double scale = resolution / unitsPerInch;
+    FontCache fonts(resolution);
     for (int i = 0; i < pages.pages.size(); ++i) {
         const Page& page = pages.pages.at(i);
         if (i > 0) {
@@ -171,7 +214,7 @@ QString writePdf(const PreparedPages& pages, const QString& fileName)
         }
         painter.save();
         painter.scale(scale, scale);
-        paintPage(painter, page, resolution);
+        paintWithFonts(painter, page, resolution, fonts);
         painter.restore();
     }
     painter.end();
