@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 
 namespace report {
@@ -108,7 +109,7 @@ QByteArray rtfExport(const QList<TableRow>& rows, const PreparedPages& pages)
             page = row.page;
         }
         // Tab stops where the texts stand on the page.
-        QByteArray tabs;
+        QList<QPair<int, QByteArray>> stops;
         QList<bool> tabbed;
         for (int i = 0; i < row.cells.size(); ++i) {
             const TableCell& cell = row.cells.at(i);
@@ -127,8 +128,13 @@ QByteArray rtfExport(const QList<TableRow>& rows, const PreparedPages& pages)
             const bool needsTab = position > 0 && !(i == 0 && stop.isEmpty() && position < 15);
             tabbed.append(needsTab);
             if (needsTab)
-                tabs += stop + "\\tx" + QByteArray::number(position);
+                stops.append({position, stop});
         }
+        // Readers expect the stops in ascending order.
+        std::sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        QByteArray tabs;
+        for (const auto& [position, stop] : std::as_const(stops))
+            tabs += stop + "\\tx" + QByteArray::number(position);
         for (int lineIndex = 0; lineIndex < qMax(1, row.lineCount()); ++lineIndex) {
             body += "\\pard\\plain" + tabs + ' ';
             for (int i = 0; i < row.cells.size(); ++i) {
