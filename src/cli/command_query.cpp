@@ -1,7 +1,7 @@
 #include "cli.h"
 
 #include "store/database.h"
-#include "store/query.h"
+#include "store/user_sql.h"
 #include "store/values.h"
 
 #include <QTextStream>
@@ -41,20 +41,16 @@ int runQuery(Context& ctx)
     auto session = openSession(ctx, status);
     if (!session)
         return status;
-    Query q(*session->db, ctx.arguments.first());
-    q.exec();
-    if (!q.returnsRows()) {
-        ctx.out << q.rowsAffected() << '\n';
+    const UserSqlResult result = user_sql::run(*session->db, ctx.arguments.first());
+    if (!result.returnsRows) {
+        ctx.out << result.rowsAffected << '\n';
         return Success;
     }
-    QStringList header;
-    for (int c = 0; c < q.columnCount(); ++c)
-        header << q.columnName(c);
-    ctx.out << header.join(QLatin1Char('\t')) << '\n';
-    while (q.next()) {
+    ctx.out << result.columns.join(QLatin1Char('\t')) << '\n';
+    for (const QVariantList& values : result.rows) {
         QStringList row;
-        for (int c = 0; c < header.size(); ++c)
-            row << cellText(q.value(c));
+        for (const QVariant& v : values)
+            row << cellText(v);
         ctx.out << row.join(QLatin1Char('\t')) << '\n';
     }
     return Success;

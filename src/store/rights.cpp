@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "error.h"
+#include "pg_user_roles.h"
 #include "query.h"
 
 #include <algorithm>
@@ -132,6 +133,13 @@ void writeDescriptors(Database& db, const QString& tableName, const QString& mas
         }
     });
     db.reloadRights();
+    // Free SQL on PostgreSQL runs as roles mirroring the descriptors; a role
+    // is brought in line again whenever it logs in, so a server where roles
+    // cannot be managed loses nothing here.
+    try {
+        pg_roles::refreshRoles(db);
+    } catch (const Error&) {
+    }
 }
 
 QHash<QString, TableRights> effectiveRights(Database& db, const QStringList& credentials)

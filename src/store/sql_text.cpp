@@ -318,6 +318,48 @@ bool conflictClause(const QList<Token>& t, qsizetype& i, bool& replaces, bool& u
 
 }  // namespace
 
+QStringList cteNames(const QString& sql)
+{
+    const QList<Token> t = tokenize(sql);
+    QStringList out;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (!isWord(t, i, "WITH"))
+            continue;
+        qsizetype k = i + 1;
+        if (isWord(t, k, "RECURSIVE"))
+            ++k;
+        // name [(columns)] AS [NOT] [MATERIALIZED] (...) [, ...]
+        while (isName(t, k)) {
+            const QString name = t[k].text;
+            ++k;
+            if (isSymbol(t, k, '(')) {
+                k = closing(t, k);
+                if (k < 0)
+                    return out;
+                ++k;
+            }
+            if (!isWord(t, k, "AS"))
+                break;
+            out << name;
+            ++k;
+            if (isWord(t, k, "NOT"))
+                ++k;
+            if (isWord(t, k, "MATERIALIZED"))
+                ++k;
+            if (!isSymbol(t, k, '('))
+                break;
+            k = closing(t, k);
+            if (k < 0)
+                return out;
+            ++k;
+            if (!isSymbol(t, k, ','))
+                break;
+            ++k;
+        }
+    }
+    return out;
+}
+
 WriteStatement classifyWrite(const QString& sql)
 {
     const QList<Token> t = tokenize(sql);

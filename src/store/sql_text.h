@@ -38,6 +38,9 @@ struct WriteStatement {
 };
 WriteStatement classifyWrite(const QString& sql);
 
+// Names the statement's WITH clauses give to their subqueries, upper case.
+QStringList cteNames(const QString& sql);
+
 // True for statements that return rows (select, with, values).
 bool returnsRows(const QString& sql);
 

@@ -1,6 +1,7 @@
 #include "sqlite_authorizer.h"
 
 #include "database.h"
+#include "schema.h"
 #include "sql_text.h"
 
 #include <sqlite3.h>
@@ -40,6 +41,26 @@ bool isDescribingPragma(const char* name)
 bool isSqliteOwn(const char* table)
 {
     return table && sqlite3_strnicmp(table, "sqlite_", 7) == 0;
+}
+
+// A name read that is no table of the store (nor of the program's schema,
+// nor one the rights name) but a WITH clause of the statement: the clause's
+// own reads are authorized one by one.
+bool isCteOnly(Database& db, const char* name)
+{
+    if (!currentText || !name)
+        return false;
+    const QString n = QString::fromUtf8(name).toUpper();
+    const TableRights r = db.tableRights(n);
+    if (schema::table(n) || n == rights::systemTable() || r.table != 0 || !r.fields.isEmpty())
+        return false;
+    thread_local QString lastText;
+    thread_local QStringList lastNames;
+    if (*currentText != lastText || lastText.isNull()) {
+        lastNames = sqltext::cteNames(*currentText);
+        lastText = currentText->isNull() ? QStringLiteral("") : *currentText;
+    }
+    return lastNames.contains(n);
 }
 
 bool isRowidAlias(const QString& column)
@@ -148,6 +169,8 @@ int authorize(void* ctx, int action, const char* a, const char* b, const char*, 
     case SQLITE_READ: {
         if (isSqliteOwn(a))
             return deny();
+        if (isCteOnly(*db, a))
+            return SQLITE_OK;
         const TableRights r = rightsOf(a);
         if (!r.can(rights::Read))
             return deny();
