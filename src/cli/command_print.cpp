@@ -198,12 +198,21 @@ const Registration print{{
         {QStringLiteral("filter"), QStringLiteral("Warunek POLE=WARTOŚĆ (można powtarzać)."),
          QStringLiteral("POLE=WARTOŚĆ")},
         {QStringLiteral("sum"), QStringLiteral("Pole sumowane (można powtarzać)."), QStringLiteral("POLE")},
+        {QStringLiteral("template"), QStringLiteral("Nazwa szablonu."), QStringLiteral("NAZWA")},
+        {QStringLiteral("copy"), QStringLiteral("Oryginał/kopia."), QStringLiteral("ETYKIETA")},
+        {QStringLiteral("inactive"), QStringLiteral("Także nieaktywne dzieci.")},
+        {QStringLiteral("children"), QStringLiteral("Kody wybranych dzieci, po przecinku."), QStringLiteral("K,...")},
         {QStringLiteral("pdf"), QStringLiteral("Plik PDF."), QStringLiteral("PLIK")},
         {QStringLiteral("export"), QStringLiteral("Plik eksportu; format z rozszerzenia."), QStringLiteral("PLIK")},
     },
 }};
 
 }  // namespace
+
+int writePrintOutput(Context& ctx, const report::Job& job)
+{
+    return writeOutput(ctx, job);
+}
 
 PrintKindRegistration::PrintKindRegistration(PrintKind kind)
 {

@@ -4,6 +4,8 @@
 
 #include "cli.h"
 
+#include "printouts/report_job.h"
+
 #include <QString>
 
 #include <functional>
@@ -16,6 +18,10 @@ struct PrintKind {
     // Runs with the arguments after the kind's name.
     std::function<int(Context&)> run;
 };
+
+// Writes the job's pages to --pdf FILE or --export FILE (exactly one) and
+// prints "STRONY=n".
+int writePrintOutput(Context& ctx, const report::Job& job);
 
 struct PrintKindRegistration {
     explicit PrintKindRegistration(PrintKind kind);

@@ -169,6 +169,16 @@ check "print grid unknown table" 2 "" "$ctl" "${m[@]}" print grid NIEMA --pdf "$
 check "print grid unknown field" 2 "" "$ctl" "${m[@]}" print grid KLASY --sum NIEMA --pdf "$dir/x.pdf"
 check "print grid unknown format" 2 "" "$ctl" "${m[@]}" print grid KLASY --export "$dir/x.doc"
 check "print unknown kind" 2 "" "$ctl" "${m[@]}" print bogus
+check "print invoices to PDF" 0 "STRONY=[0-9]*" "$ctl" "${m[@]}" print invoices --month 2024-02 --copy "Kopia - duplikat" --pdf "$dir/faktury.pdf"
+pdftotext -layout "$dir/faktury.pdf" "$dir/faktury.txt" 2>/dev/null
+for want in "Faktura VAT nr: 1/" "Lp +Nazwa usługi +Ilość" "Razem wg stawek VAT" "Razem " "Do zapłaty:" "Kopia - duplikat" "z dnia" 'Vendrix "Lunawa" dla'; do
+  grep -q -E -- "$want" "$dir/faktury.txt" || { echo "FAIL print invoices PDF lacks '$want'"; fail=1; }
+done
+check "print invoices of one child" 0 "STRONY=1" "$ctl" "${m[@]}" print invoices --month 2024-02 --child 3 --pdf "$dir/faktura3.pdf"
+pdftotext -layout "$dir/faktura3.pdf" - 2>/dev/null | grep -q "Faktura VAT nr: 2/" && { echo "FAIL print invoices --child prints another child's invoice"; fail=1; }
+check "print invoices unknown template" 1 "" "$ctl" "${m[@]}" print invoices --month 2024-02 --template Niema --pdf "$dir/x.pdf"
+check "print invoices unknown copy label" 2 "" "$ctl" "${m[@]}" print invoices --month 2024-02 --copy Odpis --pdf "$dir/x.pdf"
+check "print invoices month without a record" 1 "" "$ctl" "${m[@]}" print invoices --month 2031-01 --pdf "$dir/x.pdf"
 
 # --- the demonstration store --------------------------------------------------
 check "demo" 0 "Grupy: 3, dzieci: 60, .*" "$ctl" demo "$dir/demo"
