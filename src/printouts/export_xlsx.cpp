@@ -3,12 +3,13 @@
 #include "export_files.h"
 
 #include <QFile>
-#include <QHash>
 #include <QRegularExpression>
 
 #include <xlsxwriter.h>
 
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace report {
 
@@ -73,19 +74,16 @@ public:
     {
         const bool wraps = cell.lines.size() > 1;
         const QColor colour = cell.colour.isValid() ? cell.colour : QColor(Qt::black);
-        const QString key = QStringLiteral("%1|%2|%3%4%5%6%7|%8|%9|%10")
-                                .arg(cell.font.family)
-                                .arg(cell.font.pointSize)
-                                .arg(cell.font.bold)
-                                .arg(cell.font.italic)
-                                .arg(cell.font.underline)
-                                .arg(cell.font.strikeOut)
-                                .arg(wraps)
-                                .arg(int(cell.alignment & Qt::AlignHorizontal_Mask))
-                                .arg(colour.rgb())
-                                .arg(QString::fromLatin1(numberFormat));
-        if (lxw_format* known = m_formats.value(key))
-            return known;
+        const Key key{cell.font.family,
+                      cell.font.pointSize,
+                      (cell.font.bold ? 1 : 0) | (cell.font.italic ? 2 : 0) | (cell.font.underline ? 4 : 0)
+                          | (cell.font.strikeOut ? 8 : 0) | (wraps ? 16 : 0),
+                      int(cell.alignment & Qt::AlignHorizontal_Mask),
+                      colour.rgb(),
+                      numberFormat};
+        const auto known = m_formats.find(key);
+        if (known != m_formats.end())
+            return known->second;
         lxw_format* format = workbook_add_format(m_workbook);
         const QByteArray family = cell.font.family.toUtf8();
         format_set_font_name(format, family.constData());
@@ -110,13 +108,14 @@ public:
             format_set_text_wrap(format);
         if (!numberFormat.isEmpty())
             format_set_num_format(format, numberFormat.constData());
-        m_formats.insert(key, format);
+        m_formats.emplace(key, format);
         return format;
     }
 
 private:
+    using Key = std::tuple<QString, double, int, int, QRgb, QByteArray>;
     lxw_workbook* m_workbook;
-    QHash<QString, lxw_format*> m_formats;
+    std::map<Key, lxw_format*> m_formats;
 };
 
 QString libraryFailure(const QString& fileName, lxw_error error)

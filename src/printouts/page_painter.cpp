@@ -11,6 +11,7 @@
 #include <QSaveFile>
 
 #include <map>
+#include <tuple>
 
 namespace report {
 
@@ -33,23 +34,23 @@ public:
 
     const Fonts& operator[](const TextFont& font)
     {
-        const QString key = QStringLiteral("%1|%2|%3%4%5%6")
-                                .arg(font.family)
-                                .arg(font.pointSize)
-                                .arg(font.bold)
-                                .arg(font.italic)
-                                .arg(font.underline)
-                                .arg(font.strikeOut);
-        auto found = m_fonts.find(key);
+        auto found = m_fonts.find(font);
         if (found == m_fonts.end())
-            found = m_fonts.emplace(key, Fonts{paintingFont(font, m_deviceDpi),
-                                               QFontMetricsF(measuringFont(font), referenceDevice())}).first;
+            found = m_fonts.emplace(font, Fonts{paintingFont(font, m_deviceDpi),
+                                                QFontMetricsF(measuringFont(font), referenceDevice())}).first;
         return found->second;
     }
 
 private:
+    struct Less {
+        bool operator()(const TextFont& a, const TextFont& b) const
+        {
+            return std::tie(a.family, a.pointSize, a.bold, a.italic, a.underline, a.strikeOut)
+                < std::tie(b.family, b.pointSize, b.bold, b.italic, b.underline, b.strikeOut);
+        }
+    };
     double m_deviceDpi;
-    std::map<QString, Fonts> m_fonts;
+    std::map<TextFont, Fonts, Less> m_fonts;
 };
 
 struct ItemPainter {
