@@ -567,6 +567,23 @@ TEST(PromptWidgets, FileDialogsKeepThePathOnCancel)
     });
     EXPECT_FALSE(prompts.saveFile({"Kopiuj bazę do", "/tmp", "kopia", "", ""}, path));
 
+    // The kind chosen gives a name typed without extension its extension.
+    onModal([](QWidget* d) {
+        auto* dialog = qobject_cast<QFileDialog*>(d);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->nameFilters(), QStringList({"Pliki raportu (*.QRP)", "Pliki PDF (*.PDF)"}));
+        EXPECT_EQ(dialog->defaultSuffix(), "qrp");
+        // As the user picks it in the kinds' box.
+        auto* kinds = dialog->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(kinds, nullptr);
+        kinds->setCurrentIndex(1);
+        emit kinds->textActivated(kinds->itemText(1));
+        EXPECT_EQ(dialog->defaultSuffix(), "pdf");
+        dialog->reject();
+    });
+    EXPECT_FALSE(prompts.saveFile(
+        {"Zapisz raport", "/tmp", "", "Pliki raportu (*.QRP)|*.QRP|Pliki PDF (*.PDF)|*.PDF", "qrp"}, path));
+
     QString folder = "/tmp";
     onModal([](QWidget* d) {
         EXPECT_EQ(qobject_cast<QFileDialog*>(d)->fileMode(), QFileDialog::Directory);

@@ -8,6 +8,7 @@
 #include "text_dialogs.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 
 // --- messages and questions ----------------------------------------------
 
@@ -263,6 +264,16 @@ bool WidgetPrompts::fileDialog(const FileDialogOptions& options, bool save, QStr
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(options.defaultExtension);
+    if (save) {
+        // A name typed without extension gets the one of the kind chosen
+        // ("Pliki PDF (*.PDF)" gives .pdf), not always the first kind's.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.(\\w+)"));
+            const QRegularExpressionMatch m = firstPattern.match(filter);
+            if (m.hasMatch())
+                dialog.setDefaultSuffix(m.captured(1).toLower());
+        });
+    }
     if (!options.fileName.isEmpty())
         dialog.selectFile(options.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
