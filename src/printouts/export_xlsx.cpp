@@ -21,9 +21,13 @@ std::optional<PolishNumber> readPolishNumber(const QString& text)
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return std::nullopt;
-    QString whole = match.captured(2);
-    const bool grouped = whole.size() > 3 && !whole.at(whole.size() - 4).isDigit();
-    whole.remove(QRegularExpression(QStringLiteral("\\D")));
+    const QString digitsAndSpaces = match.captured(2);
+    const bool grouped = digitsAndSpaces.size() > 3 && !digitsAndSpaces.at(digitsAndSpaces.size() - 4).isDigit();
+    QString whole;
+    for (const QChar ch : digitsAndSpaces) {
+        if (ch.isDigit())
+            whole += ch;
+    }
     const QString fraction = match.captured(3);
     // Leading zeros, long plain integers (identity numbers, account numbers)
     // and more digits than a spreadsheet keeps are texts, not numbers.
