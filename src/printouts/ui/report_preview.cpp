@@ -170,7 +170,6 @@ void TReportPreview::buildActions()
                                nullptr);
     closeAction->setToolTip(QStringLiteral("Zamknij"));
     connect(closeAction, &QAction::triggered, this, &QWidget::close);
-    bar->widgetForAction(closeAction)->setProperty("text", closeAction->text());
 }
 
 QAction* TReportPreview::action(const QString& hint) const
