@@ -38,8 +38,8 @@ struct Column {
 
 // Lp, Nazwa usługi, Ilość, Jm, Cena, Netto, Staw., VAT, Brutto: 718 in all.
 constexpr Column columns[] = {
-    {"Lp", 28, Qt::AlignHCenter},  {"Nazwa usługi", 280, Qt::AlignLeft}, {"Ilość", 55, Qt::AlignRight},
-    {"Jm", 35, Qt::AlignHCenter},  {"Cena", 65, Qt::AlignRight},         {"Netto", 70, Qt::AlignRight},
+    {"Lp", 28, Qt::AlignHCenter},  {"Nazwa usługi", 265, Qt::AlignLeft}, {"Ilość", 55, Qt::AlignRight},
+    {"Jm", 50, Qt::AlignHCenter},  {"Cena", 65, Qt::AlignRight},         {"Netto", 70, Qt::AlignRight},
     {"Staw.", 45, Qt::AlignHCenter}, {"VAT", 65, Qt::AlignRight},        {"Brutto", 75, Qt::AlignRight},
 };
 constexpr int columnCount = int(std::size(columns));
@@ -188,19 +188,19 @@ DataFieldValues invoiceFields(std::shared_ptr<const InvoiceDocuments> data)
             return d.correction && !d.originalNumberText.isEmpty()
                        ? QStringLiteral("do faktury VAT nr: ") + d.originalNumberText
                        : QStringLiteral(" ");
-        if (name == QLatin1String("Data operacji"))
+        if (name == QStringLiteral("Data operacji"))
             return operationDate(d.issued);
-        if (name == QLatin1String("Termin płatności"))
+        if (name == QStringLiteral("Termin płatności"))
             return operationDate(d.due);
-        if (name == QLatin1String("Miesiąc raportu"))
+        if (name == QStringLiteral("Miesiąc raportu"))
             return reportMonth(d.year, d.month);
-        if (name == QLatin1String("Oryginał/kopia"))
+        if (name == QStringLiteral("Oryginał/kopia"))
             return data->copyLabel;
-        if (name == QLatin1String("Wartość naliczenia"))
+        if (name == QStringLiteral("Wartość naliczenia"))
             return money2(std::abs(total)) + QStringLiteral(" zł");
-        if (name == QLatin1String("Wartość naliczenia słownie"))
+        if (name == QStringLiteral("Wartość naliczenia słownie"))
             return amountInWords(total);
-        if (name == QLatin1String("Znak naliczenia"))
+        if (name == QStringLiteral("Znak naliczenia"))
             return total >= 0 ? QStringLiteral("Do zapłaty:") : QStringLiteral("Do zwrotu:");
         if (std::optional<QString> v = institutionFieldValue(name, data->institution, TemplateDocument::Invoices))
             return *v;
@@ -318,6 +318,8 @@ std::unique_ptr<report::Job> makeInvoicesJob(Database& db, const InvoiceSelectio
     report::Group documents;
     documents.keyFields = QStringList{docField};
     documents.header = templateBand(bands, 2, report::BandKind::GroupHeader);
+    // Each document is handed out on its own: it starts a page.
+    documents.header->newPageBefore = true;
     if (bands.band(3))
         documents.footer = templateBand(bands, 3, report::BandKind::GroupFooter);
     report::Group sections;
