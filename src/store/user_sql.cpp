@@ -5,8 +5,10 @@
 #include "pg_user_roles.h"
 #include "query.h"
 #include "sqlite_authorizer.h"
+#include "store_messages.h"
 
 #include <postgresql/libpq-fe.h>
+#include <sqlite3.h>
 
 #include <QAtomicInt>
 #include <QDate>
@@ -99,8 +101,34 @@ QVariant fromText(const LibPq& pq, PGresult* res, int row, int column)
     }
 }
 
+QString oneStatementOnly()
+{
+    return QStringLiteral("Można wykonać tylko jedno polecenie SQL naraz.");
+}
+
+// The SQLite driver refuses a text with a second statement before running
+// any, with a message of its own; this finds it first to say so in Polish.
+bool hasSecondStatement(Database& db, const QString& sql)
+{
+    const QVariant v = db.connection().driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return false;
+    sqlite3* handle = *static_cast<sqlite3* const*>(v.data());
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = nullptr;
+    const sqlite_authorizer::StatementText statementText(sql);
+    const int rc = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, &tail);
+    sqlite3_finalize(statement);
+    db.takeDenied();  // a refusal here is met again when the statement runs
+    return rc == SQLITE_OK && tail && !QByteArray(tail).trimmed().isEmpty();
+}
+
 UserSqlResult onStoreConnection(Database& db, const QString& sql)
 {
+    // Only prepared, never run: the check needs no user-text strictness.
+    if (db.engine() == Engine::SQLite && hasSecondStatement(db, sql))
+        throw Error(oneStatementOnly());
     const sqlite_authorizer::UserText typed;
     Query q(db, sql);
     q.exec();
@@ -121,7 +149,7 @@ UserSqlResult onStoreConnection(Database& db, const QString& sql)
     return out;
 }
 
-UserSqlResult fromResult(const LibPq& pq, PGresult* res)
+UserSqlResult fromResult(const LibPq& pq, PGresult* res, const StoreLocation& location)
 {
     UserSqlResult out;
     switch (pq.resultStatus(res)) {
@@ -149,7 +177,11 @@ UserSqlResult fromResult(const LibPq& pq, PGresult* res)
         if (state && qstrcmp(state, "42501") == 0)
             throw AccessDenied();
         const char* primary = pq.errorField(res, PG_DIAG_MESSAGE_PRIMARY);
-        throw Error(QString::fromUtf8(primary ? primary : pq.errorMessage(res)).trimmed());
+        const QString text = QString::fromUtf8(primary ? primary : pq.errorMessage(res)).trimmed();
+        if (state && qstrcmp(state, "42601") == 0 && text.contains(QLatin1String("multiple commands")))
+            throw Error(oneStatementOnly());
+        throw Error(storemsg::translate(
+            state ? QStringLiteral("%1 (%2)").arg(text, QString::fromLatin1(state)) : text, location));
     }
     default:
         // COPY streams and the like: the connection is closed mid-way.
@@ -183,8 +215,7 @@ public:
             c.setPassword(password);
             c.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(std::max(2, where.connectTimeoutSeconds)));
             if (!c.open())
-                throw Error(QStringLiteral("Nie można otworzyć bazy danych %1\n%2")
-                                .arg(where.describe(), c.lastError().databaseText().trimmed()));
+                throw Error(storemsg::fromSqlError(c.lastError(), where));
         }
         static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
         if (!plain.match(schema).hasMatch())
@@ -196,7 +227,7 @@ public:
                                    QStringLiteral("SET lock_timeout = %1").arg(std::max(1000, where.lockTimeoutMs))}) {
             QSqlQuery q(connection());
             if (!q.exec(sql))
-                throw Error(q.lastError().databaseText().trimmed());
+                throw Error(storemsg::fromSqlError(q.lastError(), where));
         }
     }
     ~RoleConnection()
@@ -247,7 +278,7 @@ UserSqlResult asUserRole(Database& db, const QString& sql)
         pq.execParams(conn, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0), pq.clear);
     if (!res)
         throw Error(QStringLiteral("Utracono połączenie z bazą danych"));
-    return fromResult(pq, res.get());
+    return fromResult(pq, res.get(), db.location());
 }
 
 }  // namespace

@@ -226,6 +226,18 @@ TEST_P(RightsProbesTest, WhatTheRightsGrantStillRuns)
     allowed(QStringLiteral("insert into DZIECI (NAZWA, ULICA, KLASA) values ('Nowak Ola', 'Polna 1', 1)"));
     EXPECT_EQ(Query(*db, QStringLiteral("SELECT COUNT(*) FROM KLASY WHERE NAZWA = 'Motylki'")).scalar().toInt(), 1);
     EXPECT_EQ(Query(*db, QStringLiteral("SELECT COUNT(*) FROM DZIECI WHERE NAZWA = 'Nowak Ola' AND HASLO IS NULL")).scalar().toInt(), 1);
+    // One statement a call, a closing semicolon allowed.
+    EXPECT_EQ(allowed(QStringLiteral("select 7;")), QStringLiteral("7"));
+    for (const char* two : {"select 1; insert into KLASY (NAZWA) values ('Wiele')",
+                             "insert into KLASY (NAZWA) values ('Wiele'); select 1"}) {
+        try {
+            run(QString::fromUtf8(two));
+            ADD_FAILURE() << "two statements ran: " << two;
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Można wykonać tylko jedno polecenie SQL naraz.")) << two;
+        }
+    }
+    EXPECT_EQ(Query(*db, QStringLiteral("SELECT COUNT(*) FROM KLASY WHERE NAZWA = 'Wiele'")).scalar().toInt(), 0);
     EXPECT_EQ(allowed(QStringLiteral("select count(*) from KLASY")),
               Query(*db, QStringLiteral("SELECT COUNT(*) FROM KLASY")).scalar().toString());
 
