@@ -1,10 +1,13 @@
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
-// The store needs an application object for its drivers.
+// The store needs an application object for its drivers, and printouts the
+// GUI one for fonts (offscreen when there is no display).
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
