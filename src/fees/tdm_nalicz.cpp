@@ -4,6 +4,9 @@
 #include "invoice_number.h"
 #include "nalicz_pricing.h"
 
+#include "browser/area_arguments.h"
+#include "browser/area_registry.h"
+#include "printouts/invoice_print_area.h"
 #include "registers/child_caption.h"
 #include "shell/access_rules.h"
 #include "store/database.h"
@@ -112,6 +115,19 @@ TDMNalicz::TDMNalicz(RunContext& context, const NaliczOptions& options, QObject*
         if (oneChild())
             f.table->setRowTest([child](const Table& t) { return t.asInt(QStringLiteral("OSOBA")) == child; });
 
+        // "Wydruk": the invoices print dialog for the month (and the child).
+        Command print = Command::make(QStringLiteral("Wydruk1"), QStringLiteral("Wydruk"), QStringLiteral("Wydruk"));
+        print.wanted = context.areas.has(area::invoicePrintout());
+        print.handler = [this] {
+            const int month = currentMonth();
+            if (month == 0)
+                return;
+            QVariantMap a{{area::monthKey(), month}};
+            if (oneChild())
+                a.insert(area::childKey(), m_options.child);
+            this->context().areas.open(area::invoicePrintout(), this->context(), a);
+        };
+        f.commands << print;
         if (db.hasColumn(QStringLiteral("NALICZ"), QStringLiteral("IDF"))) {
             DataSet& p = addDataSet(kInvoiceLines, QStringLiteral("NALICZ"), QStringLiteral("IDF;LPF"));
             setUpLines(p, true);
