@@ -12,6 +12,7 @@
 #include "printouts/template_picker.h"
 #include "store/query.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 
 using namespace printouts;
@@ -303,6 +304,23 @@ TEST_P(InvoicePrintoutTest, PdfReadsBackAndTemplatesComeFromTheStoreByName)
     const QList<StoredTemplate> named = templatesNamed(*db, QStringLiteral("Zwykła"), TemplateType::Invoices);
     ASSERT_EQ(named.size(), 1);
     const StoredTemplate* chosen = &named.first();
+    // Pictures are looked up by their number only.
+    QImage logo(8, 6, QImage::Format_RGB32);
+    logo.fill(Qt::darkGreen);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    logo.save(&buffer, "PNG");
+    Query(*db, QStringLiteral("INSERT INTO OBRAZY (NAZWA, OBRAZ) VALUES ('logo', :O)")).bind(QStringLiteral("O"), png).exec();
+    const int logoCode = Query(*db, QStringLiteral("SELECT MAX(KOD) FROM OBRAZY")).scalar().toInt();
+    PrintTemplate withPictures;
+    withPictures.elements = {element(ElementKind::Picture, QString::number(logoCode) + QStringLiteral(" logo"), 0),
+                             element(ElementKind::Picture, QStringLiteral("0 or 1=1"), 0),
+                             element(ElementKind::Picture, QStringLiteral("9999 brak"), 0)};
+    const TemplatePictures pictures = readTemplatePictures(*db, withPictures);
+    ASSERT_EQ(pictures.size(), 1);
+    EXPECT_EQ(pictures.value(logoCode).size(), QSize(8, 6));
+
     TemplateCache cache;
     const auto built = cache.get(chosen->id, chosen->layoutText,
                                  [&](const PrintTemplate& l) { return readTemplatePictures(*db, l); });
