@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 #include <QMutex>
+#include <QMutex>
 
 namespace report {
 
@@ -36,7 +37,7 @@ QString lookUpInstalledFamily(const QString& requested)
 
 }  // namespace
 
-QString installedFamily(const QString& requested)
+static QString resolveFamily(const QString& requested)
 {
     // Asked twice for every text painted: the font database is asked once
     // per family (it is slow), from any thread.
@@ -47,6 +48,19 @@ QString installedFamily(const QString& requested)
     if (it == known.constEnd())
         it = known.insert(requested, lookUpInstalledFamily(requested));
     return *it;
+}
+
+QString installedFamily(const QString& requested)
+{
+    // Asking the font database goes through the system's font configuration,
+    // far slower than measuring or drawing; pages ask for a handful of faces.
+    static QMutex mutex;
+    static QHash<QString, QString> resolved;
+    const QMutexLocker lock(&mutex);
+    auto found = resolved.constFind(requested);
+    if (found == resolved.constEnd())
+        found = resolved.insert(requested, resolveFamily(requested));
+    return *found;
 }
 
 const QPaintDevice* referenceDevice()
