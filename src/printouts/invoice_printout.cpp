@@ -177,6 +177,9 @@ DataFieldValues invoiceFields(std::shared_ptr<const InvoiceDocuments> data)
     DataFieldValues fields;
     fields.knows = [](const QString& name) { return isDataFieldOffered(TemplateType::Invoices, name); };
     fields.value = [data](const QString& name, const report::RunState& state) -> QString {
+        // The institution prints even on a report without documents.
+        if (std::optional<QString> v = institutionFieldValue(name, data->institution, TemplateDocument::Invoices))
+            return *v;
         const QVariant index = state.value(docField);
         if (!index.isValid() || index.isNull())
             return {};
@@ -202,8 +205,6 @@ DataFieldValues invoiceFields(std::shared_ptr<const InvoiceDocuments> data)
             return amountInWords(total);
         if (name == QStringLiteral("Znak naliczenia"))
             return total >= 0 ? QStringLiteral("Do zapłaty:") : QStringLiteral("Do zwrotu:");
-        if (std::optional<QString> v = institutionFieldValue(name, data->institution, TemplateDocument::Invoices))
-            return *v;
         if (std::optional<QString> v = childFieldValue(name, data->children.value(d.addressee), 0))
             return *v;
         return {};

@@ -424,6 +424,10 @@ void Engine::closePage()
 void Engine::newPage()
 {
     const int row = m_state.row;
+    // The foot of a page belongs to the last row placed on it, not to the
+    // row whose band moved on to the next page.
+    if (m_rowsDone > 0 && m_state.row >= m_rowsDone)
+        m_state.row = m_rowsDone - 1;
     closePage();
     m_state.row = row;
     openPage();

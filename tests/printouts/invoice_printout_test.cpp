@@ -134,7 +134,7 @@ protected:
         t.elements = {f("Numer dokumentu", 0),    f("Numer dokumentu pierwotnego", 20), f("Oryginał/kopia", 40),
                       f("Wartość naliczenia", 80), f("Separator końcowy", 110),           f("Znak naliczenia", 120),
                       f("Wartość naliczenia", 140), f("Wartość naliczenia słownie", 160), f("Stopka", 900),
-                      f("Nazwa przedszkola", 905)};
+                      f("Nazwa przedszkola", 905), f("Numer dokumentu", 925)};
         t.elements[2].box.setHeight(34);
         t.elements[9].font.bold = true;
         return t;
@@ -229,11 +229,14 @@ TEST_P(InvoicePrintoutTest, InvoiceWithTwoRatesASiblingAndACorrectionLoweringAPr
     EXPECT_EQ(t.value(difference + 12), QStringLiteral("50,00 zł"));
     EXPECT_EQ(t.value(difference + 13), amountInWords(50));
 
-    // Inactive children are left out; the page footer and the footer line are on every page.
+    // Inactive children are left out; each document starts a page whose footer speaks of it,
+    // followed by the footer line.
     EXPECT_EQ(find(t, QStringLiteral("Faktura VAT nr: 3/03/2024")), -1);
+    ASSERT_EQ(pages.pages.size(), 2);
     for (const report::Page& page : pages.pages) {
         const QStringList pageTexts = texts({{}, {}, {page}});
-        EXPECT_EQ(pageTexts.value(pageTexts.size() - 2), QStringLiteral("Przedszkole Słoneczko"));
+        EXPECT_EQ(pageTexts.value(pageTexts.size() - 3), QStringLiteral("Przedszkole Słoneczko"));
+        EXPECT_EQ(pageTexts.value(pageTexts.size() - 2), pageTexts.first());
         EXPECT_EQ(pageTexts.last(),
                   QStringLiteral("Vendrix \"Lunawa\" dla Przedszkole Słoneczko, ul. Leśna 2, 00-001 Warszawa "));
     }
@@ -246,6 +249,7 @@ TEST_P(InvoicePrintoutTest, SelectionFiltersCopyLabelsQuantityDecimalsAndAnEmpty
         for (const QString& text : texts(makeInvoicesJob(*db, s, layout.get())->run(report::Purpose::Pages)))
             if (text.startsWith(QLatin1String("Faktura")) && !text.endsWith(QLatin1Char(')')))
                 numbers << text.section(QStringLiteral("nr: "), 1).section(QLatin1Char('/'), 0, 0);
+        numbers.removeDuplicates();  // the page footer repeats the number
         return numbers.join(QLatin1Char(','));
     };
     InvoiceSelection s = selection(march);
@@ -281,7 +285,10 @@ TEST_P(InvoicePrintoutTest, SelectionFiltersCopyLabelsQuantityDecimalsAndAnEmpty
     // A month without documents still prints one page with its footers.
     const report::PreparedPages empty = makeInvoicesJob(*db, selection(april), layout.get())->run(report::Purpose::Pages);
     ASSERT_EQ(empty.pages.size(), 1);
-    EXPECT_EQ(texts(empty).size(), 2);
+    // The page footer's institution and (empty) document number, then the footer line.
+    EXPECT_EQ(texts(empty), (QStringList{QStringLiteral("Przedszkole Słoneczko"), QString(),
+                                         QStringLiteral("Vendrix \"Lunawa\" dla Przedszkole Słoneczko, ul. Leśna 2, "
+                                                        "00-001 Warszawa ")}));
     // Without a template only the fixed parts print.
     t = texts(makeInvoicesJob(*db, selection(march), nullptr)->run(report::Purpose::Pages));
     EXPECT_EQ(find(t, QStringLiteral("Faktura VAT nr: 1/03/2024")), -1);
