@@ -26,7 +26,7 @@ bool TDMOchrona::login(const QString& name, const QString& password)
         user.bind(QStringLiteral("N"), name).exec();
         // The digests are compared exactly: lower-case digits never match.
         if (user.next() && user.value(1).toString() == QLatin1String("T")
-            && user.value(2).toString() == digest::userPassword(password)) {
+            && digest::userPasswordMatches(user.value(2).toString(), password)) {
             const int code = user.value(0).toInt();
             credentials << rights::userCredential(code);
             QString functionsText = user.value(3).toString();
@@ -79,7 +79,7 @@ TDMOchrona::PasswordChange TDMOchrona::changePassword(const QString& name, const
             restore();
             return PasswordChange::NoSuchUser;
         }
-        if (checkOld && user.value(1).toString() != digest::userPassword(oldPassword)) {
+        if (checkOld && !digest::userPasswordMatches(user.value(1).toString(), oldPassword)) {
             restore();
             return PasswordChange::WrongOldPassword;
         }

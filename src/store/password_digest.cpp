@@ -27,6 +27,12 @@ QString userPassword(const QString& password) {
     return hexOf((password + salt).toUtf8(), true);
 }
 
+bool userPasswordMatches(const QString& stored, const QString& password) {
+    if (stored == userPassword(password))
+        return true;
+    return !cp1250::representable(password) && stored == md5Hex(password, QStringLiteral("QUR"), true);
+}
+
 QString internetPassword(const QString& password) {
     return md5Hex(password, QStringLiteral("ZQ"), false);
 }

@@ -18,6 +18,12 @@ QString md5Hex(const QString& text, const QString& salt, bool upperCase);
 // two passwords differing only in such characters never share a digest.
 QString userPassword(const QString& password);
 
+// True when `stored` (UZYT.HASLO) is the digest of `password`. A digest
+// stored before such passwords kept their characters (each one outside
+// the code page taken as '?') is still accepted, so nobody is locked out;
+// setting the password again stores the digest that tells them apart.
+bool userPasswordMatches(const QString& stored, const QString& password);
+
 // Internet passwords of children and of the administrator: salt "ZQ",
 // lower-case digits, always over code page 1250 as the web service
 // digests what parents type.

@@ -269,6 +269,17 @@ TEST_P(RightsProbesTest, PasswordsOutsideTheCodePageAreTheirOwn)
     EXPECT_FALSE(security.login(QStringLiteral("iwan"), QStringLiteral("??????")));
     EXPECT_TRUE(security.login(QStringLiteral("iwan"), QString::fromUtf8("пароль")));
     EXPECT_TRUE(security.login(QStringLiteral("ola"), QString::fromUtf8("Łódź")));
+    // A digest stored when such characters became '?' still logs its user in
+    // until the password is set again; then only the password itself does.
+    db->setCredentials({rights::masterCredential()});
+    Query(*db, QStringLiteral("UPDATE UZYT SET HASLO = :H WHERE NAZWA = 'iwan'"))
+        .bind(QStringLiteral("H"), digest::md5Hex(QStringLiteral("??????"), QStringLiteral("QUR"), true))
+        .exec();
+    EXPECT_TRUE(security.login(QStringLiteral("iwan"), QString::fromUtf8("пароль")));
+    EXPECT_EQ(security.changePassword(QStringLiteral("iwan"), QString::fromUtf8("пароль"), QString::fromUtf8("пароль"), true),
+              TDMOchrona::PasswordChange::Changed);
+    EXPECT_FALSE(security.login(QStringLiteral("iwan"), QString::fromUtf8("абвгде")));
+    EXPECT_TRUE(security.login(QStringLiteral("iwan"), QString::fromUtf8("пароль")));
 }
 
 INSTANTIATE_ENGINES(RightsProbesTest);
