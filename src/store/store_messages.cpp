@@ -199,6 +199,10 @@ QString fromSqlError(const QSqlError& error, const StoreLocation& location)
                 return withoutPassword(mapped, location);
         }
     }
+    // The SQLite driver refuses a second statement itself, beside an engine
+    // text of "not an error".
+    if (error.driverText().contains(QLatin1String("multiple statements")))
+        return QStringLiteral("Można wykonać tylko jedno polecenie SQL naraz.");
     if (text.isEmpty())
         text = error.text().trimmed();
     return translate(text, location);
