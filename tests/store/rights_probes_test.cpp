@@ -8,6 +8,7 @@
 #include "store/pg_user_roles.h"
 #include "store/query.h"
 #include "store/rights.h"
+#include "store/sql_text.h"
 #include "store/user_sql.h"
 #include "support/store_fixture.h"
 
@@ -283,5 +284,44 @@ TEST_P(RightsProbesTest, PasswordsOutsideTheCodePageAreTheirOwn)
 }
 
 INSTANTIATE_ENGINES(RightsProbesTest);
+
+}  // namespace
+
+namespace {
+
+// The authorizer's reading of a write statement: anything it cannot read
+// with certainty must come out not understood.
+TEST(SqlTextWrites, ClassifiesWhatAnInsertOrUpdateDoes)
+{
+    using W = sqltext::WriteStatement;
+    W w = sqltext::classifyWrite(QStringLiteral("/* x */ INSERT OR REPLACE INTO \"dzieci\" AS d (a, \"B\") VALUES (1, 2)"));
+    EXPECT_TRUE(w.understood);
+    EXPECT_EQ(w.verb, W::Insert);
+    EXPECT_EQ(w.table, QStringLiteral("DZIECI"));
+    EXPECT_TRUE(w.replaces);
+    EXPECT_EQ(w.columns, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+
+    w = sqltext::classifyWrite(QStringLiteral("with x as (select 1), y(a) as materialized (select 2) insert into main.t default values"));
+    EXPECT_TRUE(w.understood);
+    EXPECT_EQ(w.table, QStringLiteral("T"));
+    EXPECT_FALSE(w.allColumns);
+    EXPECT_TRUE(w.columns.isEmpty());
+
+    EXPECT_TRUE(sqltext::classifyWrite(QStringLiteral("insert into t values (1)")).allColumns);
+    EXPECT_TRUE(sqltext::classifyWrite(QStringLiteral("replace into t (a) values (1)")).replaces);
+    EXPECT_TRUE(sqltext::classifyWrite(QStringLiteral("update or replace t set a = 1")).replaces);
+    EXPECT_FALSE(sqltext::classifyWrite(QStringLiteral("update t set a = 'or replace'")).replaces);
+    EXPECT_TRUE(sqltext::classifyWrite(QStringLiteral("insert into t (a) values (1) on conflict (a) do update set a = 2")).upsertUpdate);
+    EXPECT_FALSE(sqltext::classifyWrite(QStringLiteral("insert into t (a) values (1) on conflict do nothing")).upsertUpdate);
+
+    EXPECT_FALSE(sqltext::classifyWrite(QStringLiteral("insert into t select 1; drop table t")).understood);
+    EXPECT_FALSE(sqltext::classifyWrite(QStringLiteral("insert into t ([a]) values (1)")).understood);
+    EXPECT_FALSE(sqltext::classifyWrite(QStringLiteral("insert or frobnicate into t (a) values (1)")).understood);
+    EXPECT_FALSE(sqltext::classifyWrite(QStringLiteral("select 1")).understood);
+
+    EXPECT_EQ(sqltext::cteNames(QStringLiteral("select * from (with recursive n(i) as (select 1), \"m\" as (select 2) "
+                                               "select * from n, m)")),
+              (QStringList{QStringLiteral("N"), QStringLiteral("M")}));
+}
 
 }  // namespace
