@@ -19,6 +19,8 @@
 #include "fees/ui/tfm_defin.h"
 #include "printouts/template_areas.h"
 #include "printouts/ui/grid_print_command.h"
+#include "printouts/ui/tfm_ust_szabl.h"
+#include "printouts/ui/tfm_wyd_fakt.h"
 #include "registers/extra_class_areas.h"
 #include "registers/register_areas.h"
 #include "shell/basic_areas.h"
@@ -91,7 +93,8 @@ int main(int argc, char** argv)
     registerMethodsArea(areas, editDefinitionInWindow);
     registerSettlementAreas(areas, editFreeDaysInWindow);
     registerChargesAreas(areas);
-    registerTemplateAreas(areas);
+    registerTemplateAreas(areas, printouts::designTemplateInWindow);
+    printouts::registerInvoicePrintArea(areas);
     CalculatorWindow::install();
     gridprint::install();
     RunContext context{*baza, prompts, opener, areas, {}, {}, {}, {}, &messages};
