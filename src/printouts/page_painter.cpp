@@ -5,12 +5,17 @@
 
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QSaveFile>
 
 #include <map>
+#include <memory>
 #include <tuple>
 
 namespace report {
@@ -21,6 +26,53 @@ namespace {
 // path on every text of a PDF.
 constexpr double clipTolerance = 0.5;
 
+// A line as positioned glyphs of a face, and its width.
+struct GlyphLine {
+    QGlyphRun glyphs;
+    double width = 0;
+};
+
+// Lines turned into positioned glyphs once per face and text. PDF output
+// spends most of its time in the toolkit's text drawing, which looks the face
+// up and lays every line out again; report lines are unshaped and unkerned,
+// so a glyph per letter at the face's own advances is the same drawing. Kept
+// for the pages of one document, so repeated texts (dates, captions,
+// descriptions) are prepared once.
+class GlyphLines {
+public:
+    explicit GlyphLines(const QRawFont& face) : m_face(face) {}
+
+    const GlyphLine& operator[](const QString& text)
+    {
+        auto found = m_lines.constFind(text);
+        if (found != m_lines.constEnd())
+            return *found;
+        // Distinct texts (codes, amounts) would otherwise fill memory on long lists.
+        if (m_lines.size() >= maxLines)
+            m_lines.clear();
+        GlyphLine line;
+        const QList<quint32> indexes = m_face.glyphIndexesForString(text);
+        const QList<QPointF> advances = m_face.advancesForGlyphIndexes(indexes);
+        QList<QPointF> positions;
+        positions.reserve(indexes.size());
+        QPointF pen;
+        for (const QPointF& advance : advances) {
+            positions.append(pen);
+            pen += advance;
+        }
+        line.glyphs.setRawFont(m_face);
+        line.glyphs.setGlyphIndexes(indexes);
+        line.glyphs.setPositions(positions);
+        line.width = pen.x();
+        return *m_lines.insert(text, line);
+    }
+
+private:
+    static constexpr qsizetype maxLines = 20000;
+    QRawFont m_face;
+    QHash<QString, GlyphLine> m_lines;
+};
+
 // Fonts resolved once per painting: resolving a family goes through the
 // system's font configuration, far slower than drawing the text.
 class FontCache {
@@ -28,16 +80,18 @@ public:
     struct Fonts {
         QFont painting;
         QFontMetricsF measuring;
+        std::unique_ptr<GlyphLines> glyphLines;  // made on first use where text is drawn as glyphs
     };
 
     explicit FontCache(double deviceDpi) : m_deviceDpi(deviceDpi) {}
 
-    const Fonts& operator[](const TextFont& font)
+    Fonts& operator[](const TextFont& font)
     {
         auto found = m_fonts.find(font);
         if (found == m_fonts.end())
             found = m_fonts.emplace(font, Fonts{paintingFont(font, m_deviceDpi),
-                                                QFontMetricsF(measuringFont(font), referenceDevice())}).first;
+                                                QFontMetricsF(measuringFont(font), referenceDevice()), nullptr})
+                        .first;
         return found->second;
     }
 
@@ -57,12 +111,13 @@ struct ItemPainter {
     QPainter& painter;
     double deviceDpi;
     FontCache& fonts;
+    bool asGlyphs;  // text drawn as prepared glyphs rather than laid out by the painter
 
     void operator()(const TextBox& text) const
     {
         if (text.lines.isEmpty())
             return;
-        const FontCache::Fonts& font = fonts[text.font];
+        FontCache::Fonts& font = fonts[text.font];
         const QFontMetricsF& metrics = font.measuring;
         const double lineHeight = text.lineHeight > 0 ? text.lineHeight : metrics.lineSpacing();
         const double ascent = text.ascent > 0 ? text.ascent : metrics.ascent();
@@ -75,13 +130,22 @@ struct ItemPainter {
         else if (text.alignment & Qt::AlignVCenter)
             top = box.top() + (box.height() - block) / 2;
 
+        GlyphLines* glyphLines = nullptr;
+        if (asGlyphs) {
+            if (!font.glyphLines)
+                font.glyphLines = std::make_unique<GlyphLines>(QRawFont::fromFont(QFont(font.painting, painter.device())));
+            glyphLines = font.glyphLines.get();
+        }
+
         // Where each line starts, measured as it was laid out.
         QList<double> starts;
         starts.reserve(text.lines.size());
         bool overflows = top < box.top() - clipTolerance || top + block > box.bottom() + clipTolerance;
         const bool leftAligned = !(text.alignment & (Qt::AlignRight | Qt::AlignHCenter));
         for (const QString& line : text.lines) {
-            const double width = (leftAligned && !text.clip) ? 0 : metrics.horizontalAdvance(line);
+            double width = 0;
+            if (!leftAligned || text.clip)
+                width = glyphLines ? (*glyphLines)[line].width : metrics.horizontalAdvance(line);
             double x = box.left();
             if (text.alignment & Qt::AlignRight)
                 x = box.right() - width;
@@ -92,18 +156,34 @@ struct ItemPainter {
                 overflows = true;
         }
 
-        painter.save();
-        if (text.clip && overflows)
+        // Saving the state costs the PDF output a state change per text;
+        // only a clip needs undoing (pen and font are set by every item).
+        const bool clipped = text.clip && overflows;
+        if (clipped) {
+            painter.save();
             painter.setClipRect(box, Qt::IntersectClip);
-        painter.setFont(font.painting);
+        }
         painter.setPen(text.colour);
+        if (!glyphLines)
+            painter.setFont(font.painting);
         for (int i = 0; i < text.lines.size(); ++i) {
             const double lineTop = top + i * lineHeight;
             if (text.clip && lineTop >= box.bottom())
                 break;
-            painter.drawText(QPointF(starts.at(i), lineTop + ascent), text.lines.at(i));
+            const QPointF baseline(starts.at(i), lineTop + ascent);
+            if (!glyphLines) {
+                painter.drawText(baseline, text.lines.at(i));
+            } else if (text.font.underline || text.font.strikeOut) {
+                QGlyphRun decorated = (*glyphLines)[text.lines.at(i)].glyphs;
+                decorated.setUnderline(text.font.underline);
+                decorated.setStrikeOut(text.font.strikeOut);
+                painter.drawGlyphRun(baseline, decorated);
+            } else {
+                painter.drawGlyphRun(baseline, (*glyphLines)[text.lines.at(i)].glyphs);
+            }
         }
-        painter.restore();
+        if (clipped)
+            painter.restore();
     }
 
     void operator()(const Line& line) const
@@ -153,7 +233,11 @@ void paintWithFonts(QPainter& painter, const Page& page, double deviceDpi, FontC
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setBrush(Qt::NoBrush);
-    const ItemPainter itemPainter{painter, deviceDpi, fonts};
+    // The PDF engines (QPdfWriter, and QPrinter on this platform) draw
+    // prepared glyphs as they draw laid-out text; others keep the painter's
+    // own text drawing (SVG writes the text itself, not glyphs).
+    const bool asGlyphs = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+    const ItemPainter itemPainter{painter, deviceDpi, fonts, asGlyphs};
     for (const Primitive& item : page.items)
         std::visit(itemPainter, item);
     painter.restore();

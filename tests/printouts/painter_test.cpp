@@ -6,6 +6,7 @@
 #include "printouts/page_painter.h"
 
 #include <QPainter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace report;
@@ -100,4 +101,40 @@ TEST(PainterTest, ClippingColoursBoxesAndPictures)
     EXPECT_NEAR(keptEnd, 130, 1);
     const QImage stretched = renderPage(pageWith({Picture{QRectF(100, 10, 40, 40), picture, false}}), 96);
     EXPECT_NEAR(inkSpan(stretched, 96).first, 100, 1);
+}
+
+TEST(PainterTest, PdfTextLandsWhereTheImageHasIt)
+{
+    // The PDF draws text as prepared glyphs, the image through the painter's
+    // own text drawing: both must put the same words in the same place.
+    bool ok = false;
+    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-v")}, &ok);
+    if (!ok)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    const QRectF box(20, 10, 300, 20);
+    TextBox underlined = text(box, QStringLiteral("Żółw łowi ryby"));
+    underlined.font.underline = true;
+    TextBox clipped = text(QRectF(20, 10, 60, 20), QStringLiteral("Łódź Łódź Łódź Łódź Łódź"));
+    const QList<TextBox> cases = {text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignRight),
+                                  text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignHCenter),
+                                  text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignLeft, true), underlined,
+                                  clipped};
+    QTemporaryDir dir;
+    for (int i = 0; i < cases.size(); ++i) {
+        PreparedPages pages;
+        pages.pages = {pageWith({cases.at(i)})};
+        const QString pdf = dir.filePath(QStringLiteral("tekst%1.pdf").arg(i));
+        ASSERT_TRUE(writePdf(pages, pdf).isEmpty());
+        const QString prefix = dir.filePath(QStringLiteral("tekst%1").arg(i));
+        runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                                             QStringLiteral("-singlefile"), pdf, prefix}, &ok);
+        ASSERT_TRUE(ok);
+        const QImage fromPdf(prefix + QStringLiteral(".png"));
+        ASSERT_FALSE(fromPdf.isNull());
+        const auto [pdfStart, pdfEnd] = inkSpan(fromPdf, 300);
+        const auto [imageStart, imageEnd] = inkSpan(renderPage(pages.pages.first(), 300), 300);
+        EXPECT_NEAR(pdfStart, imageStart, 1) << i;
+        EXPECT_NEAR(pdfEnd, imageEnd, 1) << i;
+        EXPECT_GT(pdfEnd - pdfStart, 40) << i;
+    }
 }
