@@ -194,8 +194,10 @@ void TemplateSheet::mousePressEvent(QMouseEvent* event)
     }
     if (event->button() == Qt::RightButton) {
         if (index >= 0) {
+            // One of several chosen elements becomes current and the others stay chosen.
             if (index != m_design.current())
-                m_design.setCurrent(index);
+                m_design.click(index, m_design.targets().contains(index) ? TemplateDesign::ClickMode::Ctrl
+                                                                         : TemplateDesign::ClickMode::Plain);
             emit designChanged();
             update();
             emit popupRequested(event->globalPosition().toPoint());
