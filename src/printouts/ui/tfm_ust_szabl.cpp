@@ -1,11 +1,13 @@
 #include "tfm_ust_szabl.h"
 
+#include "report_preview.h"
 #include "template_sheet.h"
 
 #include "browser/prompts.h"
 #include "browser/run_context.h"
 #include "browser/ui/shift_dialog.h"
 #include "printouts/template_data_fields.h"
+#include "printouts/template_sample.h"
 #include "store/error.h"
 #include "store/query.h"
 #include "store/table.h"
@@ -14,6 +16,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QCollator>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -133,6 +136,7 @@ void TFmUstSzabl::buildTools()
                  QKeySequence::Undo);
     add(QStringLiteral("Kopiuj"), QStringLiteral("Kopiuj układ szablonu"), &TFmUstSzabl::copyLayout);
     add(QStringLiteral("Wklej"), QStringLiteral("Wklej układ szablonu"), &TFmUstSzabl::pasteLayout);
+    add(QStringLiteral("Podgląd"), QStringLiteral("Podgląd szablonu z danymi dziecka"), &TFmUstSzabl::previewWithChild);
     bar->addSeparator();
     add(QStringLiteral("Zapisz"), QStringLiteral("Zapisz"), &TFmUstSzabl::save, QKeySequence::Save);
 }
@@ -305,6 +309,42 @@ void TFmUstSzabl::askColumns()
         return;
     m_design.setColumnsAnswer(answer);
     refresh();
+}
+
+void TFmUstSzabl::previewWithChild()
+{
+    QHash<int, ChildAddress> children;
+    try {
+        children = readChildAddresses(m_context.db());
+    } catch (const Error& e) {
+        m_context.prompts.showError(e.message());
+        return;
+    }
+    if (!children.contains(m_sampleChild)) {
+        QList<PickEntry> rows;
+        for (const ChildAddress& c : std::as_const(children))
+            if (c.aktywny)
+                rows << PickEntry{c.nazwa + QStringLiteral(", ") + c.ulica, c.kod};
+        QCollator order(QLocale(QLocale::Polish));
+        std::sort(rows.begin(), rows.end(),
+                  [&order](const PickEntry& a, const PickEntry& b) { return order.compare(a.text, b.text) < 0; });
+        if (rows.isEmpty())
+            return;
+        int key = rows.first().value.toInt();
+        if (!m_context.prompts.pickRecord(QStringLiteral("Dzieci"), rows, key, false) || !children.contains(key))
+            return;
+        m_sampleChild = key;
+    }
+    std::shared_ptr<report::Job> job = makeTemplateSampleJob(m_design.layout(), m_design.type(),
+                                                             children.value(m_sampleChild), m_context.institution,
+                                                             m_pictures, QDate::currentDate());
+    TReportPreview* window = TReportPreview::open(job, m_context.prompts, this);
+    // The designer is modal: its preview must be too, or it could not be used.
+    if (isModal() && window) {
+        window->hide();
+        window->setWindowModality(Qt::ApplicationModal);
+        window->showMaximized();
+    }
 }
 
 namespace printouts {

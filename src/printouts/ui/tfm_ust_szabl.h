@@ -46,6 +46,9 @@ public:
     void undo();
     void toggleLandscape();
     void askColumns();
+    // The template with the data of a child chosen from the register (the
+    // first time only), in the preview.
+    void previewWithChild();
 
     // The popup's commands (tfm_ust_szabl_popup.cpp).
     void chooseFont();
@@ -75,6 +78,7 @@ private:
     QMenu* m_popup = nullptr;
     QHash<int, QImage> m_pictures;
     bool m_refreshing = false;
+    int m_sampleChild = 0;
 };
 
 namespace printouts {
