@@ -42,6 +42,8 @@ class GlyphLines {
 public:
     explicit GlyphLines(const QRawFont& face) : m_face(face) {}
 
+    const QRawFont& face() const { return m_face; }
+
     const GlyphLine& operator[](const QString& text)
     {
         auto found = m_lines.constFind(text);
@@ -107,11 +109,53 @@ private:
     std::map<TextFont, Fonts, Less> m_fonts;
 };
 
+// Texts of one face and colour that follow each other unclipped, gathered
+// into one run: the PDF engine writes a text object with its own graphics
+// state for every run, several times the size of a short cell's glyphs.
+class GlyphBatch {
+public:
+    explicit GlyphBatch(QPainter& painter) : m_painter(painter) {}
+
+    void add(const GlyphLines& lines, const QColor& colour, const QPointF& baseline, const QGlyphRun& glyphs)
+    {
+        if (&lines != m_lines || colour != m_colour)
+            flush();
+        m_lines = &lines;
+        m_colour = colour;
+        m_indexes.append(glyphs.glyphIndexes());
+        for (const QPointF& position : glyphs.positions())
+            m_positions.append(baseline + position);
+    }
+
+    // Draws what was gathered; called before anything else is drawn, so
+    // the page keeps its painting order.
+    void flush()
+    {
+        if (m_indexes.isEmpty())
+            return;
+        QGlyphRun run;
+        run.setRawFont(m_lines->face());
+        run.setGlyphIndexes(m_indexes);
+        run.setPositions(m_positions);
+        m_painter.setPen(m_colour);
+        m_painter.drawGlyphRun(QPointF(0, 0), run);
+        m_indexes.clear();
+        m_positions.clear();
+    }
+
+private:
+    QPainter& m_painter;
+    const GlyphLines* m_lines = nullptr;
+    QColor m_colour;
+    QList<quint32> m_indexes;
+    QList<QPointF> m_positions;
+};
+
 struct ItemPainter {
     QPainter& painter;
     double deviceDpi;
     FontCache& fonts;
-    bool asGlyphs;  // text drawn as prepared glyphs rather than laid out by the painter
+    GlyphBatch* batch;  // set where text is drawn as prepared glyphs rather than laid out by the painter
 
     void operator()(const TextBox& text) const
     {
@@ -131,7 +175,7 @@ struct ItemPainter {
             top = box.top() + (box.height() - block) / 2;
 
         GlyphLines* glyphLines = nullptr;
-        if (asGlyphs) {
+        if (batch) {
             if (!font.glyphLines)
                 font.glyphLines = std::make_unique<GlyphLines>(QRawFont::fromFont(QFont(font.painting, painter.device())));
             glyphLines = font.glyphLines.get();
@@ -159,6 +203,19 @@ struct ItemPainter {
         // Saving the state costs the PDF output a state change per text;
         // only a clip needs undoing (pen and font are set by every item).
         const bool clipped = text.clip && overflows;
+        const bool decorated = text.font.underline || text.font.strikeOut;
+        if (glyphLines && !clipped && !decorated) {
+            for (int i = 0; i < text.lines.size(); ++i) {
+                const double lineTop = top + i * lineHeight;
+                if (text.clip && lineTop >= box.bottom())
+                    break;
+                batch->add(*glyphLines, text.colour, QPointF(starts.at(i), lineTop + ascent),
+                           (*glyphLines)[text.lines.at(i)].glyphs);
+            }
+            return;
+        }
+        if (batch)
+            batch->flush();
         if (clipped) {
             painter.save();
             painter.setClipRect(box, Qt::IntersectClip);
@@ -173,7 +230,7 @@ struct ItemPainter {
             const QPointF baseline(starts.at(i), lineTop + ascent);
             if (!glyphLines) {
                 painter.drawText(baseline, text.lines.at(i));
-            } else if (text.font.underline || text.font.strikeOut) {
+            } else if (decorated) {
                 QGlyphRun decorated = (*glyphLines)[text.lines.at(i)].glyphs;
                 decorated.setUnderline(text.font.underline);
                 decorated.setStrikeOut(text.font.strikeOut);
@@ -190,6 +247,8 @@ struct ItemPainter {
     {
         if (line.width <= 0)
             return;
+        if (batch)
+            batch->flush();
         painter.setPen(QPen(line.colour, line.width, Qt::SolidLine, Qt::FlatCap));
         painter.drawLine(line.from, line.to);
     }
@@ -199,6 +258,8 @@ struct ItemPainter {
         const bool outline = box.width > 0;
         if (!outline && !box.fill.isValid())
             return;
+        if (batch)
+            batch->flush();
         painter.setPen(outline ? QPen(box.colour, box.width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin)
                                : QPen(Qt::NoPen));
         painter.setBrush(box.fill.isValid() ? QBrush(box.fill) : QBrush(Qt::NoBrush));
@@ -209,6 +270,8 @@ struct ItemPainter {
     {
         if (picture.image.isNull() || picture.rect.isEmpty())
             return;
+        if (batch)
+            batch->flush();
         QRectF target = picture.rect;
         if (picture.keepAspect) {
             const QSizeF fitted = QSizeF(picture.image.size()).scaled(target.size(), Qt::KeepAspectRatio);
@@ -237,9 +300,11 @@ void paintWithFonts(QPainter& painter, const Page& page, double deviceDpi, FontC
     // prepared glyphs as they draw laid-out text; others keep the painter's
     // own text drawing (SVG writes the text itself, not glyphs).
     const bool asGlyphs = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
-    const ItemPainter itemPainter{painter, deviceDpi, fonts, asGlyphs};
+    GlyphBatch batch(painter);
+    const ItemPainter itemPainter{painter, deviceDpi, fonts, asGlyphs ? &batch : nullptr};
     for (const Primitive& item : page.items)
         std::visit(itemPainter, item);
+    batch.flush();
     painter.restore();
 }
 
