@@ -115,14 +115,19 @@ TEST(PainterTest, PdfTextLandsWhereTheImageHasIt)
     TextBox underlined = text(box, QStringLiteral("Żółw łowi ryby"));
     underlined.font.underline = true;
     TextBox clipped = text(QRectF(20, 10, 60, 20), QStringLiteral("Łódź Łódź Łódź Łódź Łódź"));
-    const QList<TextBox> cases = {text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignRight),
-                                  text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignHCenter),
-                                  text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignLeft, true), underlined,
-                                  clipped};
+    // Texts drawn together keep the page's painting order: a white box
+    // after them hides their second half.
+    const QList<QList<Primitive>> cases = {
+        {text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignRight)},
+        {text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignHCenter)},
+        {text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignLeft, true), underlined},
+        {clipped},
+        {text(box, QStringLiteral("Zażółć")), text(QRectF(100, 10, 200, 20), QStringLiteral("gęślą jaźń")),
+         Box{QRectF(150, 0, 250, 60), Qt::white, 0, QColor(Qt::white)}}};
     QTemporaryDir dir;
     for (int i = 0; i < cases.size(); ++i) {
         PreparedPages pages;
-        pages.pages = {pageWith({cases.at(i)})};
+        pages.pages = {pageWith(cases.at(i))};
         const QString pdf = dir.filePath(QStringLiteral("tekst%1.pdf").arg(i));
         ASSERT_TRUE(writePdf(pages, pdf).isEmpty());
         const QString prefix = dir.filePath(QStringLiteral("tekst%1").arg(i));
@@ -137,4 +142,6 @@ TEST(PainterTest, PdfTextLandsWhereTheImageHasIt)
         EXPECT_NEAR(pdfEnd, imageEnd, 1) << i;
         EXPECT_GT(pdfEnd - pdfStart, 40) << i;
     }
+    const auto [start, end] = inkSpan(renderPage(pageWith(cases.last()), 300), 300);
+    EXPECT_NEAR(end, 150, 1);
 }
