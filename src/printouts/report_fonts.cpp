@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QImage>
 #include <QMutex>
-#include <QMutex>
 
 namespace report {
 
@@ -37,29 +36,17 @@ QString lookUpInstalledFamily(const QString& requested)
 
 }  // namespace
 
-static QString resolveFamily(const QString& requested)
-{
-    // Asked twice for every text painted: the font database is asked once
-    // per family (it is slow), from any thread.
-    static QMutex mutex;
-    static QHash<QString, QString> known;
-    const QMutexLocker lock(&mutex);
-    auto it = known.constFind(requested);
-    if (it == known.constEnd())
-        it = known.insert(requested, lookUpInstalledFamily(requested));
-    return *it;
-}
-
 QString installedFamily(const QString& requested)
 {
     // Asking the font database goes through the system's font configuration,
-    // far slower than measuring or drawing; pages ask for a handful of faces.
+    // far slower than measuring or drawing; pages ask for a handful of faces,
+    // from any thread.
     static QMutex mutex;
     static QHash<QString, QString> resolved;
     const QMutexLocker lock(&mutex);
     auto found = resolved.constFind(requested);
     if (found == resolved.constEnd())
-        found = resolved.insert(requested, resolveFamily(requested));
+        found = resolved.insert(requested, lookUpInstalledFamily(requested));
     return *found;
 }
 
