@@ -1,10 +1,12 @@
 // lunawactl maintenance check and repair: the store's full soundness check,
-// and the rebuilding of its indexes.
+// and the rebuilding of its indexes (with the delivered print templates
+// of any type the store has none of).
 
 #include "cli.h"
 #include "module_session.h"
 #include "option_values.h"
 
+#include "printouts/delivered_templates.h"
 #include "shell/tdm_ochrona.h"
 #include "store/database.h"
 #include "store/store_integrity.h"
@@ -53,6 +55,9 @@ int runMaintenance(Context& ctx)
         if (action == QLatin1String("repair")) {
             integrity::rebuildIndexes(db);
             ctx.out << QStringLiteral("Indeksy bazy danych zostały odbudowane.\n");
+            // Stores made before templates were delivered get them here.
+            if (const int added = printouts::addDeliveredTemplates(db))
+                ctx.out << QStringLiteral("Dodano szablony wydruków: %1\n").arg(added);
         }
         return report(ctx, integrity::fullCheck(db));
     });
