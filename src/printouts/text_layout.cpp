@@ -4,6 +4,8 @@
 
 #include <QTextLayout>
 
+#include <cstring>
+
 namespace report {
 
 MeasuredFont::MeasuredFont(const TextFont& font)
@@ -55,8 +57,16 @@ QStringList MeasuredFont::lines(const QString& text, double width, bool wordWrap
 
 const MeasuredFont& FontCache::operator[](const TextFont& font)
 {
-    const QString key = font.family + QLatin1Char('|') + QString::number(font.pointSize) + QLatin1Char('|')
-        + QString::number(int(font.bold) | int(font.italic) << 1 | int(font.underline) << 2 | int(font.strikeOut) << 3);
+    // Asked for every text laid out: the size goes into the key as its bits,
+    // formatting it as a number was most of the time spent laying texts out.
+    QString key = font.family;
+    key += QChar(u'|');
+    key += QChar(char16_t(int(font.bold) | int(font.italic) << 1 | int(font.underline) << 2 | int(font.strikeOut) << 3));
+    quint64 size = 0;
+    static_assert(sizeof(size) == sizeof(font.pointSize));
+    std::memcpy(&size, &font.pointSize, sizeof(size));
+    for (int shift = 0; shift < 64; shift += 16)
+        key += QChar(char16_t(size >> shift));
     auto& slot = m_fonts[key];
     if (!slot)
         slot = std::make_unique<MeasuredFont>(font);
