@@ -30,6 +30,7 @@ constexpr double clipTolerance = 0.5;
 struct GlyphLine {
     QGlyphRun glyphs;
     double width = 0;
+    bool complete = true;  // false when the face lacks a letter the painter takes from another face
 };
 
 // Lines turned into positioned glyphs once per face and text. PDF output
@@ -66,6 +67,7 @@ public:
         line.glyphs.setGlyphIndexes(indexes);
         line.glyphs.setPositions(positions);
         line.width = pen.x();
+        line.complete = !indexes.contains(0u);
         return *m_lines.insert(text, line);
     }
 
@@ -179,6 +181,12 @@ struct ItemPainter {
             if (!font.glyphLines)
                 font.glyphLines = std::make_unique<GlyphLines>(QRawFont::fromFont(QFont(font.painting, painter.device())));
             glyphLines = font.glyphLines.get();
+            for (const QString& line : text.lines) {
+                if (!(*glyphLines)[line].complete) {
+                    glyphLines = nullptr;
+                    break;
+                }
+            }
         }
 
         // Where each line starts, measured as it was laid out.

@@ -106,7 +106,8 @@ TEST(PainterTest, ClippingColoursBoxesAndPictures)
 TEST(PainterTest, PdfTextLandsWhereTheImageHasIt)
 {
     // The PDF draws text as prepared glyphs, the image through the painter's
-    // own text drawing: both must put the same words in the same place.
+    // own text drawing: both must put the same words in the same place,
+    // also letters the report faces lack and another face supplies.
     bool ok = false;
     runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-v")}, &ok);
     if (!ok)
@@ -120,6 +121,7 @@ TEST(PainterTest, PdfTextLandsWhereTheImageHasIt)
     const QList<QList<Primitive>> cases = {
         {text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignRight)},
         {text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignHCenter)},
+        {text(box, QStringLiteral("Zażółć ✓★ jaźń"), Qt::AlignRight)},
         {text(box, QStringLiteral("Zażółć gęślą jaźń"), Qt::AlignLeft, true), underlined},
         {clipped},
         {text(box, QStringLiteral("Zażółć")), text(QRectF(100, 10, 200, 20), QStringLiteral("gęślą jaźń")),
