@@ -5,10 +5,12 @@
 #include "error.h"
 #include "rights.h"
 #include "schema.h"
+#include "store_messages.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -59,12 +61,18 @@ void copySqlite(Database& db, const QString& target)
     sqlite3_backup* job = sqlite3_backup_init(dest, "main", source, "main");
     int rc = SQLITE_OK;
     if (job) {
-        // Whole pages at a time, waiting while another writer holds the lock.
+        // Every page in one step under one read snapshot: copying in slices
+        // starts again whenever another program writes, which on a busy store
+        // may never end. A lock held by a writer is waited for, but only as
+        // long as any other wait of the store.
+        QElapsedTimer waited;
+        waited.start();
         do {
-            rc = sqlite3_backup_step(job, 256);
+            rc = sqlite3_backup_step(job, -1);
             if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
                 sqlite3_sleep(50);
-        } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+        } while ((rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+                 && waited.elapsed() < db.location().lockTimeoutMs);
         sqlite3_backup_finish(job);
     }
     const int result = sqlite3_errcode(dest);
@@ -72,7 +80,9 @@ void copySqlite(Database& db, const QString& target)
     sqlite3_close(dest);
     if (!job || (rc != SQLITE_DONE) || (result != SQLITE_OK && result != SQLITE_DONE)) {
         QFile::remove(target);
-        throw Error(QStringLiteral("Kopiowanie bazy danych nie powiodło się\n%1").arg(msg));
+        const bool busy = rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+        throw Error(QStringLiteral("Kopiowanie bazy danych nie powiodło się\n%1")
+                        .arg(busy ? storemsg::busy() : msg));
     }
 }
 
