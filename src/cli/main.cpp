@@ -3,11 +3,17 @@
 #include "store/error.h"
 #include "store/store_location.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTextStream>
 
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace cli {
 
@@ -110,6 +116,16 @@ int main(int argc, char** argv)
     // without a display it runs on the offscreen platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Outside a desktop session (cron, ssh) the platform warns on every run
+    // that it has no runtime folder; give it the private one it would make.
+#ifdef Q_OS_UNIX
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-lunawactl-") + QString::number(getuid());
+        if (QDir().mkpath(runtime)
+            && QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
+#endif
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunawactl"));
     QTextStream out(stdout);
