@@ -7,7 +7,8 @@ cd "$(dirname "$(readlink -f "$0")")"
 
 
 source scripts/install_missing.sh
-install_missing "${build_packages[@]}" postgresql
+# The tests read back what the printouts write: zip archives and barcodes.
+install_missing "${build_packages[@]}" postgresql unzip zbar-tools
 
 # ccache hits across checkouts in other folders; the sloppiness is what lets
 # ccache cache translation units built with precompiled headers at all.
