@@ -199,6 +199,7 @@ const Registration print{{
          QStringLiteral("POLE=WARTOŚĆ")},
         {QStringLiteral("sum"), QStringLiteral("Pole sumowane (można powtarzać)."), QStringLiteral("POLE")},
         {QStringLiteral("template"), QStringLiteral("Nazwa szablonu."), QStringLiteral("NAZWA")},
+        {QStringLiteral("payment"), QStringLiteral("Identyfikator wpłaty (WPLATY.ID)."), QStringLiteral("ID")},
         {QStringLiteral("copy"), QStringLiteral("Oryginał/kopia."), QStringLiteral("ETYKIETA")},
         {QStringLiteral("inactive"), QStringLiteral("Także nieaktywne dzieci.")},
         {QStringLiteral("children"), QStringLiteral("Kody wybranych dzieci, po przecinku."), QStringLiteral("K,...")},

@@ -1,0 +1,67 @@
+// lunawactl print confirmation: one payment's confirmation on a template of
+// type 3, through the same printout as the dialog.
+
+#include "cli.h"
+#include "option_values.h"
+#include "print_kinds.h"
+
+#include "printouts/payment_confirmation.h"
+#include "printouts/template_layout_text.h"
+#include "printouts/template_picker.h"
+#include "store/database.h"
+
+#include <QTextStream>
+
+namespace cli {
+
+namespace {
+
+const QString synopsis =
+    QStringLiteral("confirmation --payment ID [--template NAZWA] (--pdf PLIK | --export PLIK)");
+
+int runConfirmation(Context& ctx)
+{
+    if (!ctx.arguments.isEmpty())
+        throw UsageError(QStringLiteral("Użycie: lunawactl print ") + synopsis);
+    const int payment = parseCode(requiredOption(ctx, QStringLiteral("payment")), QStringLiteral("--payment"));
+
+    int status = Success;
+    auto session = openSession(ctx, status);
+    if (!session)
+        return status;
+    Database& db = *session->db;
+
+    const QList<printouts::StoredTemplate> templates =
+        printouts::templatesOfType(db, printouts::TemplateType::Confirmations);
+    const printouts::StoredTemplate* chosen = templates.isEmpty() ? nullptr : &templates.first();
+    if (const auto name = optionValue(ctx, QStringLiteral("template"))) {
+        chosen = nullptr;
+        for (const printouts::StoredTemplate& t : templates)
+            if (t.name == *name && !chosen)
+                chosen = &t;
+        if (!chosen) {
+            ctx.err << QStringLiteral("Nie ma szablonu potwierdzeń wpłat „%1”\n").arg(*name);
+            return Failed;
+        }
+    }
+    std::optional<printouts::BuiltTemplate> built;
+    if (chosen) {
+        built.emplace();
+        built->id = chosen->id;
+        built->layoutText = chosen->layoutText;
+        built->layout = printouts::readLayout(chosen->layoutText);
+        built->pictures = printouts::readTemplatePictures(db, built->layout);
+    }
+    const auto job = printouts::makeConfirmationJob(db, payment, built ? &*built : nullptr);
+    return writePrintOutput(ctx, *job);
+}
+
+const PrintKindRegistration confirmation{{
+    QStringLiteral("confirmation"),
+    synopsis,
+    [](Context& ctx) { return runConfirmation(ctx); },
+}};
+
+}  // namespace
+
+}  // namespace cli
