@@ -21,6 +21,7 @@
 #include "printouts/ui/grid_print_command.h"
 #include "printouts/ui/tfm_ust_szabl.h"
 #include "printouts/ui/tfm_wyd_fakt.h"
+#include "printouts/ui/tfm_wyd_potw.h"
 #include "registers/extra_class_areas.h"
 #include "registers/register_areas.h"
 #include "shell/basic_areas.h"
@@ -95,6 +96,7 @@ int main(int argc, char** argv)
     registerChargesAreas(areas);
     registerTemplateAreas(areas, printouts::designTemplateInWindow);
     printouts::registerInvoicePrintArea(areas);
+    printouts::registerConfirmationPrintArea(areas);
     CalculatorWindow::install();
     gridprint::install();
     RunContext context{*baza, prompts, opener, areas, {}, {}, {}, {}, &messages};

@@ -2,7 +2,9 @@
 
 #include "tdm_rozrach.h"
 
+#include "browser/area_registry.h"
 #include "browser/prompts.h"
+#include "printouts/confirmation_print_area.h"
 #include "shell/access_rules.h"
 #include "store/table.h"
 
@@ -43,6 +45,19 @@ void TDMRozrach::setUpPayments()
                  FieldView::hidden(QStringLiteral("KOD")),
                  FieldView::hidden(QStringLiteral("OSOBA")),
                  FieldView::hidden(QStringLiteral("ID"))};
+
+    // "Wydruk potwierdzenia": the confirmation of the payment under the cursor, once it is saved.
+    Command confirm = Command::make(QStringLiteral("Potwierdzenie1"), QStringLiteral("Wydruk potwierdzenia"),
+                                    QStringLiteral("Potwierdzenie"));
+    confirm.wanted = context().areas.has(area::confirmationPrintout());
+    confirm.handler = [this, &p] {
+        if (p.isEditing())
+            p.post();
+        const int id = p.position() >= 0 && p.position() < p.rowCount() ? p.asInt(QStringLiteral("ID")) : 0;
+        if (id != 0)
+            context().areas.open(area::confirmationPrintout(), context(), {{area::paymentKey(), id}});
+    };
+    ds.commands << confirm;
 }
 
 void TDMRozrach::setUpNotifications()
