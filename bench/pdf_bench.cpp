@@ -18,10 +18,10 @@ constexpr int rowsPerPage = 57;  // at the grid printout's default 10-point font
 
 std::unique_ptr<Job> listOf(int pages)
 {
-    GridPrintoutSpec spec;
-    spec.title = QStringLiteral("Wpłaty za wrzesień 2024");
-    spec.filterDescription = QStringLiteral("Grupa = Żabki");
-    spec.footerLine = QStringLiteral("Vendrix \"Lunawa\" dla Przedszkole nr 5, ul. Lipowa 1 ");
+    GridLayout layout;
+    layout.title = QStringLiteral("Wpłaty za wrzesień 2024");
+    layout.filterDescription = QStringLiteral("Grupa = Żabki");
+    layout.footerLine = QStringLiteral("Vendrix \"Lunawa\" dla Przedszkole nr 5, ul. Lipowa 1 ");
     const struct {
         const char* caption;
         double width;
@@ -33,10 +33,10 @@ std::unique_ptr<Job> listOf(int pages)
         column.field = column.caption = QString::fromUtf8(c.caption);
         column.width = c.width;
         column.alignment = c.alignment;
-        spec.columns.append(column);
+        layout.columns.append(column);
     }
-    spec.columns[4].summed = spec.columns[4].numeric = spec.columns[4].floating = true;
-    spec.columns[4].displayFormat = QStringLiteral("0.00");
+    layout.columns[4].summed = layout.columns[4].numeric = layout.columns[4].floating = true;
+    layout.columns[4].displayFormat = QStringLiteral("0.00");
 
     QList<GridRow> rows;
     const int count = pages * rowsPerPage;
@@ -51,7 +51,7 @@ std::unique_ptr<Job> listOf(int pages)
                      {QString::number(i + 1), date.toString(QStringLiteral("yyyy-MM-dd")), name, note,
                       QString::number(amount, 'f', 2)}});
     }
-    return makeGridPrintout(spec, rows);
+    return makeGridPrintout(layout, rows);
 }
 
 void BM_ListToPdf(benchmark::State& state)

@@ -85,19 +85,19 @@ BENCHMARK(BM_PrepareThousandPagesToPdf)->Unit(benchmark::kMillisecond)->Iteratio
 
 void BM_GridFirstPageOf200Rows(benchmark::State& state)
 {
-    GridPrintoutSpec spec;
-    spec.title = QStringLiteral("Dzieci");
-    spec.filterDescription = QStringLiteral("Grupa = Motylki");
-    spec.footerLine = QStringLiteral("Vendrix \"Lunawa\" dla Przedszkole, Lipowa 1 ");
+    GridLayout layout;
+    layout.title = QStringLiteral("Dzieci");
+    layout.filterDescription = QStringLiteral("Grupa = Motylki");
+    layout.footerLine = QStringLiteral("Vendrix \"Lunawa\" dla Przedszkole, Lipowa 1 ");
     for (const char* caption : {"Kod", "Nazwisko i imię", "Grupa", "Aktywny", "Saldo"}) {
         GridColumn column;
         column.field = column.caption = QString::fromUtf8(caption);
         column.width = 120;
-        spec.columns.append(column);
+        layout.columns.append(column);
     }
-    spec.columns[3].summed = true;
-    spec.columns[4].summed = spec.columns[4].numeric = spec.columns[4].floating = true;
-    spec.columns[4].displayFormat = QStringLiteral("0.00");
+    layout.columns[3].summed = true;
+    layout.columns[4].summed = layout.columns[4].numeric = layout.columns[4].floating = true;
+    layout.columns[4].displayFormat = QStringLiteral("0.00");
     QList<GridRow> rows;
     for (int i = 0; i < 200; ++i) {
         const QString saldo = QString::number(i * 1.25, 'f', 2);
@@ -106,7 +106,7 @@ void BM_GridFirstPageOf200Rows(benchmark::State& state)
                       saldo}});
     }
     for (auto _ : state) {
-        const auto job = makeGridPrintout(spec, rows);
+        const auto job = makeGridPrintout(layout, rows);
         int pages = 0;
         job->run(Purpose::Pages, [&](const Page&, int, int) { return ++pages < 1; });
         benchmark::DoNotOptimize(pages);

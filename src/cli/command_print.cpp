@@ -12,6 +12,8 @@
 #include "printouts/exports.h"
 #include "printouts/grid_printout.h"
 #include "printouts/page_painter.h"
+#include "printouts/template_layout_text.h"
+#include "printouts/template_picker.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/table.h"
@@ -161,10 +163,10 @@ int runGrid(Context& ctx)
         if (type == FieldType::Graphic)
             view.visible = false;
     }
-    report::GridPrintoutSpec spec = report::gridSpecOfDataSet(ds, def->name);
-    spec.filterDescription = described.join(QStringLiteral(", "));
-    spec.footerLine = report::footerLine(*session->db);
-    const auto job = report::makeGridPrintout(spec, report::gridRowsOfDataSet(ds, spec));
+    report::GridLayout layout = report::gridLayoutOfDataSet(ds, def->name);
+    layout.filterDescription = described.join(QStringLiteral(", "));
+    layout.footerLine = report::footerLine(*session->db);
+    const auto job = report::makeGridPrintout(layout, report::gridRowsOfDataSet(ds, layout));
     return writeOutput(ctx, *job);
 }
 
@@ -218,6 +220,30 @@ int writePrintOutput(Context& ctx, const report::Job& job)
 PrintKindRegistration::PrintKindRegistration(PrintKind kind)
 {
     kinds().append(std::move(kind));
+}
+
+bool templateOption(Context& ctx, Database& db, printouts::TemplateType type, const QString& missing,
+                    std::optional<printouts::BuiltTemplate>& built)
+{
+    const QList<printouts::StoredTemplate> templates = printouts::templatesOfType(db, type);
+    const printouts::StoredTemplate* chosen = templates.isEmpty() ? nullptr : &templates.first();
+    if (const auto name = optionValue(ctx, QStringLiteral("template"))) {
+        const auto named = std::find_if(templates.begin(), templates.end(),
+                                        [&](const printouts::StoredTemplate& t) { return t.name == *name; });
+        if (named == templates.end()) {
+            ctx.err << missing.arg(*name) << '\n';
+            return false;
+        }
+        chosen = &*named;
+    }
+    if (chosen) {
+        built.emplace();
+        built->id = chosen->id;
+        built->layoutText = chosen->layoutText;
+        built->layout = printouts::readLayout(chosen->layoutText);
+        built->pictures = printouts::readTemplatePictures(db, built->layout);
+    }
+    return true;
 }
 
 }  // namespace cli

@@ -6,8 +6,6 @@
 #include "print_kinds.h"
 
 #include "printouts/payment_confirmation.h"
-#include "printouts/template_layout_text.h"
-#include "printouts/template_picker.h"
 #include "store/database.h"
 
 #include <QTextStream>
@@ -31,27 +29,10 @@ int runConfirmation(Context& ctx)
         return status;
     Database& db = *session->db;
 
-    const QList<printouts::StoredTemplate> templates =
-        printouts::templatesOfType(db, printouts::TemplateType::Confirmations);
-    const printouts::StoredTemplate* chosen = templates.isEmpty() ? nullptr : &templates.first();
-    if (const auto name = optionValue(ctx, QStringLiteral("template"))) {
-        chosen = nullptr;
-        for (const printouts::StoredTemplate& t : templates)
-            if (t.name == *name && !chosen)
-                chosen = &t;
-        if (!chosen) {
-            ctx.err << QStringLiteral("Nie ma szablonu potwierdzeń wpłat „%1”\n").arg(*name);
-            return Failed;
-        }
-    }
     std::optional<printouts::BuiltTemplate> built;
-    if (chosen) {
-        built.emplace();
-        built->id = chosen->id;
-        built->layoutText = chosen->layoutText;
-        built->layout = printouts::readLayout(chosen->layoutText);
-        built->pictures = printouts::readTemplatePictures(db, built->layout);
-    }
+    if (!templateOption(ctx, db, printouts::TemplateType::Confirmations, QStringLiteral("Nie ma szablonu potwierdzeń wpłat „%1”"),
+                        built))
+        return Failed;
     const auto job = printouts::makeConfirmationJob(db, payment, built ? &*built : nullptr);
     return writePrintOutput(ctx, *job);
 }

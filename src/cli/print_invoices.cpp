@@ -6,8 +6,6 @@
 #include "print_kinds.h"
 
 #include "printouts/invoice_printout.h"
-#include "printouts/template_layout_text.h"
-#include "printouts/template_picker.h"
 #include "store/database.h"
 
 #include <QTextStream>
@@ -60,26 +58,10 @@ int runInvoices(Context& ctx)
     }
     selection.month = *code;
 
-    const QList<printouts::StoredTemplate> templates = printouts::templatesOfType(db, printouts::TemplateType::Invoices);
-    const printouts::StoredTemplate* chosen = templates.isEmpty() ? nullptr : &templates.first();
-    if (const auto name = optionValue(ctx, QStringLiteral("template"))) {
-        chosen = nullptr;
-        for (const printouts::StoredTemplate& t : templates)
-            if (t.name == *name && !chosen)
-                chosen = &t;
-        if (!chosen) {
-            ctx.err << QStringLiteral("Nie ma szablonu faktur „%1”\n").arg(*name);
-            return Failed;
-        }
-    }
     std::optional<printouts::BuiltTemplate> built;
-    if (chosen) {
-        built.emplace();
-        built->id = chosen->id;
-        built->layoutText = chosen->layoutText;
-        built->layout = printouts::readLayout(chosen->layoutText);
-        built->pictures = printouts::readTemplatePictures(db, built->layout);
-    }
+    if (!templateOption(ctx, db, printouts::TemplateType::Invoices, QStringLiteral("Nie ma szablonu faktur „%1”"),
+                        built))
+        return Failed;
     const auto job = printouts::makeInvoicesJob(db, selection, built ? &*built : nullptr);
     return writePrintOutput(ctx, *job);
 }

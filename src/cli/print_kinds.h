@@ -4,11 +4,16 @@
 
 #include "cli.h"
 
+#include "printouts/print_template.h"
 #include "printouts/report_job.h"
+#include "printouts/template_cache.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
+
+class Database;
 
 namespace cli {
 
@@ -22,6 +27,13 @@ struct PrintKind {
 // Writes the job's pages to --pdf FILE or --export FILE (exactly one) and
 // prints "STRONY=n".
 int writePrintOutput(Context& ctx, const report::Job& job);
+
+// The template of `type` named by --template (without it the first by
+// name), built into `built`; `built` stays empty when the store has none of
+// the type. False after printing `missing` (with %1 for the name) when no
+// template has the name given.
+bool templateOption(Context& ctx, Database& db, printouts::TemplateType type, const QString& missing,
+                    std::optional<printouts::BuiltTemplate>& built);
 
 struct PrintKindRegistration {
     explicit PrintKindRegistration(PrintKind kind);

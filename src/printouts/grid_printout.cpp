@@ -79,25 +79,25 @@ Fold valueCounts()
     return fold;
 }
 
-Report gridReport(const GridPrintoutSpec& spec)
+Report gridReport(const GridLayout& layout)
 {
     Report report;
-    report.title = spec.title;
+    report.title = layout.title;
     const double width = report.bodyWidth();
 
     Band header;
     header.kind = BandKind::PageHeader;
     const TextFont titleFont = pointFont(10);
     const double titleHeight = lineHeightOf(titleFont);
-    header.items.append(Item::label(QRectF(0, 0, width, titleHeight), spec.title,
+    header.items.append(Item::label(QRectF(0, 0, width, titleHeight), layout.title,
                                     styleOf(titleFont, Qt::black, Qt::AlignHCenter)));
     double headerHeight = titleHeight;
-    if (!spec.filterDescription.isEmpty()) {
+    if (!layout.filterDescription.isEmpty()) {
         TextStyle style = styleOf(titleFont, Qt::black, Qt::AlignHCenter);
         style.wordWrap = true;
         style.autoStretch = true;
         header.items.append(Item::label(QRectF((width - filterWidth) / 2, headerHeight + 2, filterWidth, titleHeight),
-                                        spec.filterDescription, style));
+                                        layout.filterDescription, style));
         headerHeight += 2 + titleHeight;
     }
     header.height = headerHeight + 6;
@@ -114,8 +114,8 @@ Report gridReport(const GridPrintoutSpec& spec)
     double captionHeight = 0, detailHeight = 0, summaryHeight = 0;
     bool summed = false;
     double x = firstColumnX;
-    for (int i = 0; i < spec.columns.size(); ++i) {
-        const GridColumn& column = spec.columns[i];
+    for (int i = 0; i < layout.columns.size(); ++i) {
+        const GridColumn& column = layout.columns[i];
         const double captionLine = lineHeightOf(column.captionFont);
         const double line = lineHeightOf(column.font);
         captions.items.append(Item::label(QRectF(x, itemTop, column.width, captionLine), column.caption,
@@ -154,7 +154,7 @@ Report gridReport(const GridPrintoutSpec& spec)
     const double smallHeight = lineHeightOf(small);
     footer.items.append(Item::pageNumber(QRectF(0, itemTop, width / 3, smallHeight), QStringLiteral("Strona: {page}"),
                                          styleOf(small, Qt::black, Qt::AlignLeft)));
-    footer.items.append(Item::label(QRectF(width / 3, itemTop, width * 2 / 3, smallHeight), spec.footerLine,
+    footer.items.append(Item::label(QRectF(width / 3, itemTop, width * 2 / 3, smallHeight), layout.footerLine,
                                     styleOf(small, Qt::black, Qt::AlignRight)));
     footer.height = smallHeight + 2 * itemTop;
     report.pageFooter = footer;
@@ -163,20 +163,20 @@ Report gridReport(const GridPrintoutSpec& spec)
 
 }  // namespace
 
-std::unique_ptr<Job> makeGridPrintout(const GridPrintoutSpec& spec, QList<GridRow> rows)
+std::unique_ptr<Job> makeGridPrintout(const GridLayout& layout, QList<GridRow> rows)
 {
     Rows data;
-    for (int i = 0; i < spec.columns.size(); ++i)
+    for (int i = 0; i < layout.columns.size(); ++i)
         data.fields << valueField(i) << textField(i);
     data.rows.reserve(rows.size());
     for (const GridRow& row : rows) {
         QVariantList values;
-        values.reserve(2 * spec.columns.size());
-        for (int i = 0; i < spec.columns.size(); ++i)
+        values.reserve(2 * layout.columns.size());
+        for (int i = 0; i < layout.columns.size(); ++i)
             values << row.values.value(i) << row.texts.value(i);
         data.rows.append(std::move(values));
     }
-    return std::make_unique<ReportJob>(gridReport(spec), std::move(data));
+    return std::make_unique<ReportJob>(gridReport(layout), std::move(data));
 }
 
 namespace {
@@ -212,10 +212,10 @@ double defaultWidth(const FieldDef& def, const QString& caption, const TextFont&
 
 }  // namespace
 
-GridPrintoutSpec gridSpecOfDataSet(const DataSet& ds, const QString& title)
+GridLayout gridLayoutOfDataSet(const DataSet& ds, const QString& title)
 {
-    GridPrintoutSpec spec;
-    spec.title = title;
+    GridLayout layout;
+    layout.title = title;
     const TextFont font = pointFont(8);
     for (const FieldView& view : ds.fields) {
         if (!view.visible || !ds.table || !ds.table->hasField(view.name))
@@ -232,26 +232,26 @@ GridPrintoutSpec gridSpecOfDataSet(const DataSet& ds, const QString& title)
         column.numeric = cell::isNumeric(def.type);
         column.floating = def.type == FieldType::Float;
         column.displayFormat = view.displayFormat;
-        spec.columns.append(column);
+        layout.columns.append(column);
     }
-    return spec;
+    return layout;
 }
 
-QList<GridRow> gridRowsOfDataSet(const DataSet& ds, const GridPrintoutSpec& spec)
+QList<GridRow> gridRowsOfDataSet(const DataSet& ds, const GridLayout& layout)
 {
     QList<GridRow> rows;
     if (!ds.table)
         return rows;
     const Table& table = *ds.table;
     QList<FieldType> types;
-    for (const GridColumn& column : spec.columns)
+    for (const GridColumn& column : layout.columns)
         types.append(table.hasField(column.field) ? table.field(column.field).def.type : FieldType::String);
     rows.reserve(table.rowCount());
     // Read by index: the cursor does not move, so nothing bound to it redraws.
     for (int r = 0; r < table.rowCount(); ++r) {
         GridRow row;
-        for (int c = 0; c < spec.columns.size(); ++c) {
-            const GridColumn& column = spec.columns[c];
+        for (int c = 0; c < layout.columns.size(); ++c) {
+            const GridColumn& column = layout.columns[c];
             const QVariant value = table.hasField(column.field) ? table.valueAt(r, column.field) : QVariant();
             row.values.append(value);
             row.texts.append(cell::text(value, types[c], column.displayFormat));

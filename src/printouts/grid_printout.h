@@ -34,14 +34,14 @@ struct GridColumn {
     QString displayFormat;
 };
 
-struct GridPrintoutSpec {
+struct GridLayout {
     QString title;
     QString filterDescription;  // printed under the title on every page when not empty
     QString footerLine;         // see footerLine()
     QList<GridColumn> columns;
 };
 
-// One row: the value of every column (in the spec's column order) and its
+// One row: the value of every column (in the layout's column order) and its
 // text as the grid shows it.
 struct GridRow {
     QVariantList values;
@@ -50,14 +50,14 @@ struct GridRow {
 
 // The report of a grid; the rows are read before and kept, so the job runs
 // on any thread and as often as asked.
-std::unique_ptr<Job> makeGridPrintout(const GridPrintoutSpec& spec, QList<GridRow> rows);
+std::unique_ptr<Job> makeGridPrintout(const GridLayout& layout, QList<GridRow> rows);
 
 // The columns a data set shows (visible fields in order, captions, display
 // formats, alignment, summing marks) with default widths and fonts, and its
 // rows from its cursor's current range: what lunawactl prints, and where
 // the browser starts before it applies its grid's widths and order.
-GridPrintoutSpec gridSpecOfDataSet(const DataSet& ds, const QString& title);
-QList<GridRow> gridRowsOfDataSet(const DataSet& ds, const GridPrintoutSpec& spec);
+GridLayout gridLayoutOfDataSet(const DataSet& ds, const QString& title);
+QList<GridRow> gridRowsOfDataSet(const DataSet& ds, const GridLayout& layout);
 
 // `Vendrix "Lunawa" dla ` + the institution's name + ", " + its address + " ".
 QString footerLine(Database& db);

@@ -14,9 +14,9 @@ using namespace exporttest;
 
 TEST(ExportGridTest, CsvOfAListOfManyPagesHoldsTitleCaptionsAndFooterOnce)
 {
-    GridPrintoutSpec spec;
-    spec.title = QStringLiteral("Wpłaty – Łódź");
-    spec.footerLine = QStringLiteral("Stopka");
+    GridLayout layout;
+    layout.title = QStringLiteral("Wpłaty – Łódź");
+    layout.footerLine = QStringLiteral("Stopka");
     GridColumn name;
     name.field = QStringLiteral("OPIS");
     name.caption = QStringLiteral("Opis");
@@ -26,14 +26,14 @@ TEST(ExportGridTest, CsvOfAListOfManyPagesHoldsTitleCaptionsAndFooterOnce)
     amount.caption = QStringLiteral("Kwota");
     amount.width = 70;
     amount.alignment = Qt::AlignRight;
-    spec.columns = {name, amount};
+    layout.columns = {name, amount};
     QList<GridRow> rows;
     for (int i = 1; i <= 150; ++i) {
         const QString text = QStringLiteral("Wpłata %1").arg(i);
         const QString shown = QStringLiteral("%1,50").arg(i);
         rows.append({{text, i + 0.5}, {text, shown}});
     }
-    const auto job = makeGridPrintout(spec, rows);
+    const auto job = makeGridPrintout(layout, rows);
     const PreparedPages pages = job->run(Purpose::Pages);
     ASSERT_GT(pages.pages.size(), 1);
 
@@ -42,11 +42,11 @@ TEST(ExportGridTest, CsvOfAListOfManyPagesHoldsTitleCaptionsAndFooterOnce)
     ASSERT_EQ(exportReport(pages, job.get(), *formatOfFile(fileName), fileName), QString());
     const QStringList lines = QString::fromUtf8(readAll(fileName)).remove(QChar(0xFEFF)).split(QStringLiteral("\r\n"));
     ASSERT_GE(lines.size(), 153);
-    EXPECT_EQ(lines.at(0), spec.title);
+    EXPECT_EQ(lines.at(0), layout.title);
     EXPECT_EQ(lines.at(1), QStringLiteral("Opis;Kwota"));
     for (int i = 1; i <= 150; ++i)
         ASSERT_EQ(lines.at(1 + i), QStringLiteral("Wpłata %1;%1,50").arg(i));
-    EXPECT_EQ(lines.filter(spec.title).size(), 1);
+    EXPECT_EQ(lines.filter(layout.title).size(), 1);
     EXPECT_EQ(lines.filter(QStringLiteral("Opis;Kwota")).size(), 1);
     EXPECT_EQ(lines.filter(QStringLiteral("Strona")).size(), 1);
 

@@ -48,14 +48,14 @@ QList<const TextBox*> boxes(const Page& page, const BandRecord& band)
     return list;
 }
 
-GridPrintoutSpec paymentsSpec()
+GridLayout paymentsLayout()
 {
-    GridPrintoutSpec spec;
-    spec.title = QStringLiteral("Wpłaty");
-    spec.footerLine = QStringLiteral("Vendrix \"Lunawa\" dla Przedszkole nr 1, Lipowa 1 ");
-    spec.columns = {column("OPIS", "Opis", 120), column("WARTOSC", "Kwota", 60, true, true),
+    GridLayout layout;
+    layout.title = QStringLiteral("Wpłaty");
+    layout.footerLine = QStringLiteral("Vendrix \"Lunawa\" dla Przedszkole nr 1, Lipowa 1 ");
+    layout.columns = {column("OPIS", "Opis", 120), column("WARTOSC", "Kwota", 60, true, true),
                     column("ZNAK", "Znak", 30, true)};
-    return spec;
+    return layout;
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ GridPrintoutSpec paymentsSpec()
 TEST(GridPrintoutTest, SumsNumbersAndCountsOtherValuesAfreshOnEveryRun)
 {
     const auto job = makeGridPrintout(
-        paymentsSpec(), {row("Czesne", 100.5, "T"), row("Obiady", 20.25, "N"), row("Zajęcia", 7, "T"),
+        paymentsLayout(), {row("Czesne", 100.5, "T"), row("Obiady", 20.25, "N"), row("Zajęcia", 7, "T"),
                          row("Wycieczka", 1, "."), row("Basen", 2, "_"), row("Teatr", 3, "A:x"), row("Kino", 4, "A")});
     for (int run = 0; run < 2; ++run) {
         const PreparedPages pages = job->run(Purpose::Pages);
@@ -84,13 +84,13 @@ TEST(GridPrintoutTest, SumsNumbersAndCountsOtherValuesAfreshOnEveryRun)
 
 TEST(GridPrintoutTest, PlacesColumnsAndRepeatsTitleAndFilterOnEveryPage)
 {
-    GridPrintoutSpec spec = paymentsSpec();
-    spec.columns[1].summed = spec.columns[2].summed = false;
-    spec.filterDescription = QStringLiteral("Data wpłaty od 01.09.2024 do 30.09.2024 i Opis zawiera „obiad”");
+    GridLayout layout = paymentsLayout();
+    layout.columns[1].summed = layout.columns[2].summed = false;
+    layout.filterDescription = QStringLiteral("Data wpłaty od 01.09.2024 do 30.09.2024 i Opis zawiera „obiad”");
     QList<GridRow> rows;
     for (int i = 0; i < 150; ++i)
         rows << row(QStringLiteral("Wpłata %1").arg(i + 1), i, "T");
-    const PreparedPages pages = makeGridPrintout(spec, rows)->run(Purpose::Pages);
+    const PreparedPages pages = makeGridPrintout(layout, rows)->run(Purpose::Pages);
     ASSERT_GT(pages.pages.size(), 1);
     EXPECT_EQ(pages.title, QStringLiteral("Wpłaty"));
     int details = 0;
@@ -102,7 +102,7 @@ TEST(GridPrintoutTest, PlacesColumnsAndRepeatsTitleAndFilterOnEveryPage)
         EXPECT_EQ(header[0]->text(), QStringLiteral("Wpłaty"));
         EXPECT_EQ(header[0]->font.pointSize, 10);
         EXPECT_EQ(header[0]->alignment & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        EXPECT_EQ(header[1]->text().replace('\n', ' '), spec.filterDescription);
+        EXPECT_EQ(header[1]->text().replace('\n', ' '), layout.filterDescription);
         EXPECT_EQ(header[1]->rect.width(), 706);
         EXPECT_LE(header[1]->rect.bottom(), findBand(page, BandKind::ColumnHeader)->rect.top());
 
@@ -117,7 +117,7 @@ TEST(GridPrintoutTest, PlacesColumnsAndRepeatsTitleAndFilterOnEveryPage)
         ASSERT_EQ(footer.size(), 2);
         EXPECT_EQ(footer[0]->text(), QStringLiteral("Strona: %1").arg(p + 1));
         EXPECT_EQ(footer[0]->font.pointSize, 8);
-        EXPECT_EQ(footer[1]->text(), spec.footerLine);
+        EXPECT_EQ(footer[1]->text(), layout.footerLine);
         EXPECT_EQ(footer[1]->alignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         for (const BandRecord& b : page.bands)
             details += b.kind == BandKind::Detail;
@@ -130,10 +130,10 @@ TEST(GridPrintoutTest, PlacesColumnsAndRepeatsTitleAndFilterOnEveryPage)
 // x = 4 and then width + 4 further, the footer at the foot of the body.
 TEST(GridPrintoutTest, GoldenFirstPage)
 {
-    GridPrintoutSpec spec = paymentsSpec();
-    spec.filterDescription = QStringLiteral("Opis zawiera „a”");
+    GridLayout layout = paymentsLayout();
+    layout.filterDescription = QStringLiteral("Opis zawiera „a”");
     const PreparedPages pages =
-        makeGridPrintout(spec, {row("Czesne", 100.5, "T"), row("Obiady", 20.25, "N")})->run(Purpose::Pages);
+        makeGridPrintout(layout, {row("Czesne", 100.5, "T"), row("Obiady", 20.25, "N")})->run(Purpose::Pages);
     ASSERT_EQ(pages.pages.size(), 1);
     const QString actual = dump(pages.pages.first());
     EXPECT_EQ(actual, QString::fromUtf8(R"(text 37.80 37.80 718.11 14.94 Arial 10.00 align=36 "Wpłaty"
@@ -176,22 +176,22 @@ TEST(GridPrintoutTest, ReadsTheDataSetAsTheGridShowsIt)
     ds.fields[1].alignment = Qt::AlignRight;
     table.last();
 
-    const GridPrintoutSpec spec = gridSpecOfDataSet(ds, "Wpłaty");
-    ASSERT_EQ(spec.columns.size(), 3);
-    EXPECT_EQ(spec.columns[1].caption, QStringLiteral("Kwota"));
-    EXPECT_TRUE(spec.columns[1].summed && spec.columns[1].numeric && spec.columns[1].floating);
-    EXPECT_FALSE(spec.columns[0].summed || spec.columns[2].numeric);
-    EXPECT_EQ(spec.columns[1].alignment, Qt::AlignRight);
-    for (const GridColumn& c : spec.columns)
+    const GridLayout layout = gridLayoutOfDataSet(ds, "Wpłaty");
+    ASSERT_EQ(layout.columns.size(), 3);
+    EXPECT_EQ(layout.columns[1].caption, QStringLiteral("Kwota"));
+    EXPECT_TRUE(layout.columns[1].summed && layout.columns[1].numeric && layout.columns[1].floating);
+    EXPECT_FALSE(layout.columns[0].summed || layout.columns[2].numeric);
+    EXPECT_EQ(layout.columns[1].alignment, Qt::AlignRight);
+    for (const GridColumn& c : layout.columns)
         EXPECT_GT(c.width, 20);
 
-    const QList<GridRow> rows = gridRowsOfDataSet(ds, spec);
+    const QList<GridRow> rows = gridRowsOfDataSet(ds, layout);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].texts, (QStringList{"02.09.2024", "12,50", "Czesne"}));
     EXPECT_EQ(rows[1].texts, (QStringList{"03.09.2024", "3,00", ""}));
     EXPECT_EQ(table.position(), 1);  // the cursor stayed where the grid had it
 
-    const PreparedPages pages = makeGridPrintout(spec, rows)->run(Purpose::Pages);
+    const PreparedPages pages = makeGridPrintout(layout, rows)->run(Purpose::Pages);
     const Page& page = pages.pages.first();
     EXPECT_EQ(boxes(page, *findBand(page, BandKind::Summary)).first()->text(), QStringLiteral("15,50"));
 }

@@ -89,18 +89,18 @@ TEST_F(GridPrint, PrintsTheGridAsShownIntoThePreview)
     header->setSectionHidden(model->columnOf("KOD"), true);
     header->resizeSection(model->columnOf("KOLEJ"), 150);
 
-    const report::GridPrintoutSpec spec = gridprint::specOfBrowser(*w);
-    EXPECT_EQ(spec.title, w->windowTitle());
-    ASSERT_EQ(spec.columns.size(), 2);
-    EXPECT_EQ(spec.columns[0].field, "NAZWA");
-    EXPECT_EQ(spec.columns[0].caption, "Nazwa");
-    EXPECT_EQ(spec.columns[1].field, "KOLEJ");
-    EXPECT_EQ(spec.columns[1].caption, "Kolejność");
-    EXPECT_EQ(spec.columns[1].alignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    const report::GridLayout layout = gridprint::layoutOfBrowser(*w);
+    EXPECT_EQ(layout.title, w->windowTitle());
+    ASSERT_EQ(layout.columns.size(), 2);
+    EXPECT_EQ(layout.columns[0].field, "NAZWA");
+    EXPECT_EQ(layout.columns[0].caption, "Nazwa");
+    EXPECT_EQ(layout.columns[1].field, "KOLEJ");
+    EXPECT_EQ(layout.columns[1].caption, "Kolejność");
+    EXPECT_EQ(layout.columns[1].alignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     const double dpi = w->grid()->logicalDpiX();
-    EXPECT_NEAR(spec.columns[1].width, 150 * 96.0 / dpi, 0.01);
-    EXPECT_EQ(spec.columns[0].font.family, w->grid()->font().family());
-    EXPECT_TRUE(spec.filterDescription.isEmpty());
+    EXPECT_NEAR(layout.columns[1].width, 150 * 96.0 / dpi, 0.01);
+    EXPECT_EQ(layout.columns[0].font.family, w->grid()->font().family());
+    EXPECT_TRUE(layout.filterDescription.isEmpty());
 
     TReportPreview* p = print(w);
     ASSERT_TRUE(p);

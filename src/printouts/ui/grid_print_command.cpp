@@ -49,12 +49,12 @@ QString filterDescription(const quickfilter::Filters& filters, const DataSet& ds
     return parts.join(QStringLiteral(", "));
 }
 
-report::GridPrintoutSpec specOfBrowser(TFmKartot& browser)
+report::GridLayout layoutOfBrowser(TFmKartot& browser)
 {
     const DataSet& ds = browser.dataSet();
-    report::GridPrintoutSpec base = report::gridSpecOfDataSet(ds, browser.windowTitle());
-    report::GridPrintoutSpec spec = base;
-    spec.columns.clear();
+    report::GridLayout base = report::gridLayoutOfDataSet(ds, browser.windowTitle());
+    report::GridLayout layout = base;
+    layout.columns.clear();
 
     QTableView* grid = browser.grid();
     RecordModel* model = browser.model();
@@ -90,20 +90,20 @@ report::GridPrintoutSpec specOfBrowser(TFmKartot& browser)
         column.colour = cellColour;
         if (const FieldView* v = model->column(logical))
             column.alignment = v->alignment & Qt::AlignHorizontal_Mask;
-        spec.columns << column;
+        layout.columns << column;
     }
-    spec.filterDescription = filterDescription(browser.controller().filters(), ds);
-    spec.footerLine = report::footerLine(browser.controller().context().db());
-    return spec;
+    layout.filterDescription = filterDescription(browser.controller().filters(), ds);
+    layout.footerLine = report::footerLine(browser.controller().context().db());
+    return layout;
 }
 
 void printBrowser(TFmKartot& browser)
 {
     Prompts& prompts = browser.controller().context().prompts;
     try {
-        const report::GridPrintoutSpec spec = specOfBrowser(browser);
-        QList<report::GridRow> rows = report::gridRowsOfDataSet(browser.dataSet(), spec);
-        std::shared_ptr<report::Job> job = report::makeGridPrintout(spec, std::move(rows));
+        const report::GridLayout layout = layoutOfBrowser(browser);
+        QList<report::GridRow> rows = report::gridRowsOfDataSet(browser.dataSet(), layout);
+        std::shared_ptr<report::Job> job = report::makeGridPrintout(layout, std::move(rows));
         // The browser owns one printout at a time: a new one replaces the
         // old, and with it the old one's preview.
         TReportPreview* preview = TReportPreview::open(std::move(job), prompts, &browser);

@@ -15,7 +15,7 @@ class Filters;
 namespace gridprint {
 
 // The printout's columns and title as the browser shows them.
-report::GridPrintoutSpec specOfBrowser(TFmKartot& browser);
+report::GridLayout layoutOfBrowser(TFmKartot& browser);
 
 // The active quick filters in words, "Grupa: Motylki, Rok: od 2024 do 2024";
 // empty when none is active.

@@ -6,36 +6,24 @@
 // "Drukarka" sets the printer up. The dialog keeps its built template and
 // printer until it closes.
 
+#include "template_print_dialog.h"
+
 #include "printouts/invoice_printout.h"
 #include "printouts/print_selection.h"
-#include "printouts/template_cache.h"
-#include "printouts/template_store.h"
-
-#include <QDialog>
-
-#include <functional>
-#include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
-class QPrinter;
 class QPushButton;
 class AreaRegistry;
-struct RunContext;
 
-namespace report {
-class Job;
-}
-
-class TFmWydFakt : public QDialog {
+class TFmWydFakt : public TemplatePrintDialog {
     Q_OBJECT
 public:
     // `child`: DZIECI.KOD when opened for one child's record, else 0.
     TFmWydFakt(RunContext& context, int month, int child, QWidget* parent = nullptr);
     ~TFmWydFakt() override;
 
-    QComboBox* templateBox() const { return m_template; }
     QComboBox* copyBox() const { return m_copy; }
     QPushButton* groupsButton() const { return m_groups; }
     QCheckBox* inactiveBox() const { return m_inactive; }
@@ -48,33 +36,17 @@ public:
     // The documents the options select; with "Wybrani" ticked it asks
     // "Wybierz" over the children of those documents.
     printouts::InvoiceSelection selection();
-    // The chosen template built (cached while its ID and text stay), null
-    // when there is none. A malformed layout reports its message and gives
-    // null too: the document then prints its fixed parts.
-    std::shared_ptr<const printouts::BuiltTemplate> builtTemplate();
-    // The report of the options; null after a reported failure.
-    std::shared_ptr<report::Job> makeJob();
-
-    void print();         // "Drukuj"
-    void preview();       // "Podgląd"
-    void printerSetup();  // "Drukarka"
-
-    QPrinter& printer();
-    // The printer set-up dialog; replaceable in tests.
-    std::function<bool(QPrinter&)> printerDialog;
 
     static QString title() { return QStringLiteral("Wydruk faktur i rachunków"); }
 
+protected:
+    std::unique_ptr<report::Job> makeDocument(const printouts::BuiltTemplate* built) override;
+
 private:
-    RunContext& m_context;
     int m_month = 0;
     int m_child = 0;
-    QList<printouts::StoredTemplate> m_templates;
     printouts::GroupSelection m_groupSelection;
-    printouts::TemplateCache m_cache;
-    std::unique_ptr<QPrinter> m_printer;
 
-    QComboBox* m_template = nullptr;
     QComboBox* m_copy = nullptr;
     QGroupBox* m_filters = nullptr;
     QPushButton* m_groups = nullptr;
