@@ -463,6 +463,26 @@ int AttendanceQuantities::scheduledClasses(int classCode)
     return count;
 }
 
+namespace {
+
+struct Window {
+    int lo;
+    int hi;
+};
+
+// The window in which a day's classes count. Unlike the hours, class counts
+// read a missing time as midnight: a child marked present with only a
+// departure time still attended the classes held before it. A start after
+// the end leaves no window.
+Window classWindow(const AttendanceQuantities::Stay& s)
+{
+    const int lo = s.arrival == noTime ? 0 : s.arrival;
+    const int hi = s.departure == noTime ? 0 : s.departure;
+    return {std::min(lo, hi), hi};
+}
+
+}  // namespace
+
 int AttendanceQuantities::classAttendance(int classCode, PresenceMark mark)
 {
     if (m_settings.summaryAttendance)
@@ -476,10 +496,8 @@ int AttendanceQuantities::classAttendance(int classCode, PresenceMark mark)
     walkAttendance([&](const AttendanceRow& row) {
         if (row.mark != QLatin1Char('T'))
             return;
-        const Stay s = readStay(row.arrival, row.departure, row.date, false);
-        // An incomplete stay has no time in which a class could lie.
-        count += s.complete() ? heldCount(classCode, row.date, mark, s.arrival, s.departure)
-                              : heldCount(classCode, row.date, mark, 0, 0);
+        const Window w = classWindow(readStay(row.arrival, row.departure, row.date, false));
+        count += heldCount(classCode, row.date, mark, w.lo, w.hi);
     });
     return count;
 }
@@ -492,11 +510,8 @@ int AttendanceQuantities::classesDuringStay(int classCode)
     walkAttendance([&](const AttendanceRow& row) {
         if (row.mark != QLatin1Char('T'))
             return;
-        const Stay s = readStay(row.arrival, row.departure, row.date, false);
-        if (s.complete())
-            count += scheduledCount(classCode, row.date, s.arrival, s.departure);
-        else
-            scheduledCount(classCode, row.date, 0, 0);  // for its reports
+        const Window w = classWindow(readStay(row.arrival, row.departure, row.date, false));
+        count += scheduledCount(classCode, row.date, w.lo, w.hi);
     });
     return count;
 }

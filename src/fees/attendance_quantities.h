@@ -96,12 +96,14 @@ public:
     // mark of the child, in code order.
     QList<int> classesOfChild() const;
 
-private:
+    // A day's stay as read; a missing time stays `noTime`.
     struct Stay {
         int arrival = noTime;
         int departure = noTime;
         bool complete() const { return arrival != noTime && departure != noTime; }
     };
+
+private:
     class DeclaredTracker;
     class FreeTracker;
 

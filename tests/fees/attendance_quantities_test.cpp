@@ -350,6 +350,24 @@ TEST(AttendanceQuantities, ExtraClassCountsAndDeductions)
     EXPECT_EQ(m.engine().classesOfChild(), QList<int>({5, 6}));
 }
 
+TEST(AttendanceQuantities, ClassesOfAStayMissingATimeCountFromMidnight)
+{
+    // Present with only a departure: the classes before it were attended.
+    Month m;
+    m.only(4, 4).day(4, 'T', nullptr, "16:00").enrol(5).timetable(5, 1, "14:00", "15:00").held(1, 5, 4, "14:00", "15:00");
+    AttendanceQuantities e = m.engine();
+    EXPECT_EQ(e.classAttendance(5, PresenceMark::Present), 1);
+    EXPECT_EQ(e.classesDuringStay(5), 1);
+    EXPECT_EQ(m.reported(), QStringList({kid + " - brak czasu przyjścia na dzień 04.03.2024"}));
+
+    // Only an arrival: the window ends at midnight before it, so nothing counts.
+    Month a;
+    a.only(4, 4).day(4, 'T', "8:00", nullptr).enrol(5).timetable(5, 1, "14:00", "15:00").held(1, 5, 4, "14:00", "15:00");
+    AttendanceQuantities ae = a.engine();
+    EXPECT_EQ(ae.classAttendance(5, PresenceMark::Present), 0);
+    EXPECT_EQ(ae.classesDuringStay(5), 0);
+}
+
 TEST(AttendanceQuantities, ClassDataProblemTexts)
 {
     Month m;
