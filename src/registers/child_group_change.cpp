@@ -3,9 +3,11 @@
 #include "browser/message_log.h"
 #include "browser/prompts.h"
 #include "browser/run_context.h"
+#include "store/database.h"
 #include "store/error.h"
 #include "store/polish_dates.h"
 #include "store/query.h"
+#include "store/table.h"
 #include "store/values.h"
 
 GroupChange::GroupChange(RunContext& context, const QString& historyTable) : m_context(context), m_table(historyTable) {}
@@ -24,10 +26,13 @@ std::optional<GroupHistoryRow> GroupChange::prepare(const QVariant& person, cons
                                                     const QString& caption, const QDate& defaultDate,
                                                     GroupChangeBatch* batch)
 {
+    m_dayCancelled = false;
     QDate day = defaultDate;
     if (batch && batch->dateAsked) {
-        if (batch->cancelled)
+        if (batch->cancelled) {
+            m_dayCancelled = true;
             return std::nullopt;
+        }
         day = batch->date;
     } else {
         const bool chosen = m_context.prompts.pickDate(QStringLiteral("Data zmiany"), datePrompt(), day);
@@ -36,8 +41,10 @@ std::optional<GroupHistoryRow> GroupChange::prepare(const QVariant& person, cons
             batch->cancelled = !chosen;
             batch->date = day;
         }
-        if (!chosen)
+        if (!chosen) {
+            m_dayCancelled = true;
             return std::nullopt;
+        }
     }
 
     Query last(m_context.db(), QStringLiteral("select max(DODATY) from %1 where OSOBA = :O").arg(m_table));
@@ -78,4 +85,18 @@ void GroupChange::write(const GroupHistoryRow& row)
         .bind(QStringLiteral("K"), row.group)
         .bind(QStringLiteral("U"), row.reason)
         .exec();
+}
+
+bool GroupChange::saveChange(Table& person, const QVariant& oldGroup, const QDate& defaultDate)
+{
+    const auto row = prepare(person.value(QStringLiteral("KOD")), oldGroup, person.text(QStringLiteral("CAPTION")),
+                             defaultDate);
+    if (m_dayCancelled)
+        return false;
+    Transaction tx(m_context.db());
+    if (row)
+        write(*row);
+    person.post();
+    tx.commit();
+    return true;
 }

@@ -5,8 +5,9 @@
 // children run it for each child with one batch state.
 //
 //   GroupChange change(context, "DZIEKLA");
-//   if (auto row = change.prepare(kod, oldGroup, caption, context.systemDate()))
-//       change.write(*row);   // together with the person's save
+//   change.saveChange(personTable, oldGroup, context.systemDate());  // while editing
+//   if (auto row = change.prepare(kod, oldGroup, caption, day, &batch))
+//       change.write(*row);                                          // in a batch
 
 #include <QDate>
 #include <QString>
@@ -15,6 +16,7 @@
 #include <optional>
 
 struct RunContext;
+class Table;
 
 struct GroupHistoryRow {
     QVariant person;
@@ -43,6 +45,15 @@ public:
     std::optional<GroupHistoryRow> prepare(const QVariant& person, const QVariant& oldGroup, const QString& caption,
                                            const QDate& defaultDate, GroupChangeBatch* batch = nullptr);
     void write(const GroupHistoryRow& row);
+    // True when the last prepare() ended because the user cancelled the day.
+    bool dayCancelled() const { return m_dayCancelled; }
+
+    // The change made in a person record being edited: prepare() on its
+    // KOD and CAPTION, then the record saved together with its history row
+    // in one transaction, so a later cancel cannot lose either. A cancelled
+    // day leaves the record in edit, without history. False when nothing
+    // was saved.
+    bool saveChange(Table& person, const QVariant& oldGroup, const QDate& defaultDate);
 
     static QString datePrompt();
     static QString recordedMessage(const QDate& changeDay);
@@ -50,4 +61,5 @@ public:
 private:
     RunContext& m_context;
     QString m_table;
+    bool m_dayCancelled = false;
 };

@@ -159,21 +159,11 @@ void TDMDzieci::setUpChildren()
     ev.onNewRecord = [this](Table& row) { newChild(row); };
     ev.beforeEdit = [this](Table& row) {
         m_groupBeforeEdit = row.value(QStringLiteral("KLASA"));
-        m_pendingHistory.reset();
     };
     ev.onFieldChange = [this](Table& row, const QString& field) { fieldChanged(row, field); };
     ev.beforePost = [](Table& row) {
         row.setValue(QStringLiteral("AKTYWNY"),
                      nonZeroGroup(row.value(QStringLiteral("KLASA"))) ? QStringLiteral("T") : QStringLiteral("N"));
-    };
-    ev.afterPost = [this](Table&) {
-        if (!m_pendingHistory)
-            return;
-        const GroupHistoryRow row = *m_pendingHistory;
-        m_pendingHistory.reset();
-        m_groupChange.write(row);
-        if (history().table->isOpen())
-            history().table->refresh();
     };
     ev.beforeDelete = [this](Table& row) {
         m_deleted = QVariant();
@@ -234,7 +224,6 @@ void TDMDzieci::setUpChildren()
 
 void TDMDzieci::newChild(Table& t)
 {
-    m_pendingHistory.reset();
     if (context().settings.oneGroupMode)
         throw Error(oneGroupInsertMessage());
     Table& g = *groups().table;
@@ -292,12 +281,11 @@ void TDMDzieci::checkPesel(Table& t, bool peselChanged)
 
 void TDMDzieci::groupChanged(Table& t)
 {
-    m_pendingHistory.reset();
     // Back to the group the edit began with: nothing has changed.
     if (values::same(t.value(QStringLiteral("KLASA")), m_groupBeforeEdit))
         return;
-    m_pendingHistory = m_groupChange.prepare(t.value(QStringLiteral("KOD")), m_groupBeforeEdit,
-                                             t.text(QStringLiteral("CAPTION")), context().systemDate());
+    if (m_groupChange.saveChange(t, m_groupBeforeEdit, context().systemDate()) && history().table->isOpen())
+        history().table->refresh();
 }
 
 void TDMDzieci::restoreOrdering()

@@ -94,7 +94,6 @@ private:
     GroupChange m_groupChange;
     bool m_showInactive = false;
     QVariant m_groupBeforeEdit;
-    std::optional<GroupHistoryRow> m_pendingHistory;
     QVariant m_deleted;
     bool m_collectorsToLast = true;
 };

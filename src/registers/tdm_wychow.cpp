@@ -71,7 +71,6 @@ TDMWychow::TDMWychow(RunContext& context, QObject* parent)
     };
     w.events().beforeEdit = [this](Table& t) {
         m_groupBeforeEdit = t.value(QStringLiteral("KLASA"));
-        m_pendingHistory.reset();
     };
     w.events().onFieldChange = [this](Table& t, const QString& field) {
         if (field.compare(QStringLiteral("KLASA"), Qt::CaseInsensitive) == 0 && t.state() == Table::State::Edit)
@@ -81,9 +80,6 @@ TDMWychow::TDMWychow(RunContext& context, QObject* parent)
         t.setValue(QStringLiteral("AKTYWNY"),
                    nonZeroGroup(t.value(QStringLiteral("KLASA"))) ? QStringLiteral("T") : QStringLiteral("N"));
     };
-    // The history row only once the educator is saved: a refused save
-    // leaves no history behind.
-    w.events().afterPost = [this](Table& t) { writeHistory(t); };
     w.events().beforeDelete = [this](Table& t) {
         const QString lines = inUseLines(this->context().db(),
                                          {{QStringLiteral("K"), QStringLiteral("WYCHKLA"), QStringLiteral("OSOBA"),
@@ -166,22 +162,9 @@ void TDMWychow::toggleInactive()
 
 void TDMWychow::groupChanged(Table& t)
 {
-    m_pendingHistory.reset();
     // Back to the group the edit began with: nothing has changed.
     if (values::same(t.value(QStringLiteral("KLASA")), m_groupBeforeEdit))
         return;
-    m_pendingHistory = m_groupChange.prepare(t.value(QStringLiteral("KOD")), m_groupBeforeEdit,
-                                             t.text(QStringLiteral("CAPTION")), context().systemDate());
-}
-
-void TDMWychow::writeHistory(Table&)
-{
-    if (!m_pendingHistory)
-        return;
-    const GroupHistoryRow row = *m_pendingHistory;
-    m_pendingHistory.reset();
-    m_groupChange.write(row);
-    // The history list follows at once.
-    if (history().table->isOpen())
+    if (m_groupChange.saveChange(t, m_groupBeforeEdit, context().systemDate()) && history().table->isOpen())
         history().table->refresh();
 }

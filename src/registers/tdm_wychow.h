@@ -24,10 +24,8 @@ public:
 
 private:
     void groupChanged(Table& t);
-    void writeHistory(Table& t);
 
     GroupChange m_groupChange;
     bool m_showInactive = false;
     QVariant m_groupBeforeEdit;
-    std::optional<GroupHistoryRow> m_pendingHistory;
 };

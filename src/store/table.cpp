@@ -660,8 +660,12 @@ void Table::setValue(const QString& name, const QVariant& v)
         if (m_events.onFieldChange)
             m_events.onFieldChange(*this, f.def.name);
     } catch (...) {
-        m_buffer.values[i] = old;
-        computeBuffer();
+        // A handler may have saved the row before failing: then there is no
+        // edit buffer left to restore.
+        if (isEditing()) {
+            m_buffer.values[i] = old;
+            computeBuffer();
+        }
         throw;
     }
     emit dataChanged();

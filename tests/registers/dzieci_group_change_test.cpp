@@ -77,16 +77,18 @@ TEST_P(DzieciGroupChangeTest, HistoryRowsAndRefusals)
     EXPECT_EQ(historyOf(*db, kod).size(), 1);
     EXPECT_EQ(t.asInt(QStringLiteral("KLASA")), b);
 
-    // A change given up with the edit leaves nothing for the next save.
+    // The change saves the child with its history at once, together with
+    // what else was typed: a cancel afterwards loses neither.
     t.edit();
+    t.setValue(QStringLiteral("TELEFON"), QStringLiteral("123"));
     prompts.expectDate(QStringLiteral("Data zmiany"), QDate(2024, 6, 1));
     prompts.expectText(QStringLiteral("Zmiana grupy"), QStringLiteral("Podaj przyczynę zmiany grupy"), QString());
     t.setValue(QStringLiteral("KLASA"), c);
+    EXPECT_FALSE(t.isEditing());
     t.cancel();
-    t.edit();
-    t.setValue(QStringLiteral("TELEFON"), QStringLiteral("123"));
-    t.post();
-    EXPECT_EQ(historyOf(*db, kod).size(), 1);
+    EXPECT_EQ(historyOf(*db, kod).size(), 2);
+    EXPECT_EQ(count(QStringLiteral("select KLASA from DZIECI where KOD = :O"), kod), c);
+    EXPECT_EQ(t.text(QStringLiteral("TELEFON")), QStringLiteral("123"));
     EXPECT_TRUE(prompts.done());
 }
 
