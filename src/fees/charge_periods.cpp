@@ -19,7 +19,7 @@ bool clip(QDate& first, QDate& last, const QDate& from, const QDate& to)
 void byPrices(ChargePeriod period, const QList<catalogue::PriceRow>& prices, QList<ChargePeriod>& out)
 {
     for (const catalogue::PriceRow& price : prices) {
-        if (!price.from.isValid() || price.from > period.last)
+        if (price.from.isValid() && price.from > period.last)
             continue;
         ChargePeriod p = period;
         if (!clip(p.first, p.last, price.from, price.to))
@@ -53,7 +53,7 @@ QList<ChargePeriod> chargePeriods(QDate monthFirst, QDate monthLast, QDate rowsU
             continue;
         }
         for (const catalogue::MethodRow& methods : *uniform) {
-            if (!methods.from.isValid() || methods.from > period.last)
+            if (methods.from.isValid() && methods.from > period.last)
                 continue;
             ChargePeriod p = period;
             if (!clip(p.first, p.last, methods.from, methods.to))

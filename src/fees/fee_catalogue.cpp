@@ -8,14 +8,16 @@
 
 namespace catalogue {
 
+// An empty start reads as "from the beginning", as a child's component rows
+// do: a price saved without a date must not silently stop being charged.
 bool appliesOn(const QDate& from, const QDate& to, const QDate& day)
 {
-    return from.isValid() && from <= day && (!to.isValid() || day <= to);
+    return (!from.isValid() || from <= day) && (!to.isValid() || day <= to);
 }
 
 bool overlaps(const QDate& from, const QDate& to, const QDate& first, const QDate& last)
 {
-    return from.isValid() && from <= last && (!to.isValid() || first <= to);
+    return (!from.isValid() || from <= last) && (!to.isValid() || first <= to);
 }
 
 QList<Component> components(Database& db)

@@ -13,6 +13,14 @@ namespace {
 
 const QString dateFormat = QStringLiteral("dd.MM.yyyy");
 
+// New price and method rows name the day they start: the charge run reads
+// an empty start as "always", which is rarely what a user meant to type.
+void requireStartDate(const Table& t)
+{
+    if (t.state() == Table::State::Insert && t.value(QStringLiteral("ODDATY")).isNull())
+        throw Error(QStringLiteral("Pole \"Od daty\" musi posiadać wartość"));
+}
+
 }  // namespace
 
 // ---- fee components --------------------------------------------------------
@@ -104,6 +112,7 @@ TDMMedia::TDMMedia(RunContext& context, QObject* parent)
             t.setValue(QStringLiteral("MEDIUM"), comp.value(QStringLiteral("KOD")));
     };
     p.events().beforePost = [this](Table& t) {
+        requireStartDate(t);
         // Without invoicing a price carries no rate, whatever the row held.
         if (!m_withVat && t.hasStoredField(QStringLiteral("STAWKA")) && t.state() == Table::State::Insert)
             t.clear(QStringLiteral("STAWKA"));
@@ -128,6 +137,7 @@ TDMMedia::TDMMedia(RunContext& context, QObject* parent)
     s.setMasterLink(&m, QStringLiteral("KOD"), QStringLiteral("MEDIUM"));
     methods.master = &media;
     context.filterBySystemDate(s);
+    s.events().beforePost = [](Table& t) { requireStartDate(t); };
     s.events().onNewRecord = [this](Table& t) {
         saveComponentFirst(t, QStringLiteral("KOD"), QStringLiteral("MEDIUM"));
         Table& comp = *components().table;

@@ -117,6 +117,13 @@ TEST_P(CatalogueTest, PricesInForceAndOverlapping)
     EXPECT_EQ(methods[1].settlement, 0);
     EXPECT_FALSE(methods[1].to.isValid());
     EXPECT_EQ(catalogue::methodsOverlapping(*db, obiad, QDate(2023, 1, 1), QDate(2023, 12, 31)).size(), 0);
+
+    // An undated price is in force from the beginning, until a dated one.
+    Query(*db, QStringLiteral("INSERT INTO TARMED (TARYFA, MEDIUM, CENA, JM) VALUES (0, :M, 280, 'mies.')"))
+        .bind(QStringLiteral("M"), czesne)
+        .exec();
+    EXPECT_DOUBLE_EQ(catalogue::priceInForce(*db, czesne, QDate(2020, 1, 1))->price, 280.0);
+    EXPECT_DOUBLE_EQ(catalogue::priceInForce(*db, czesne, QDate(2024, 6, 1))->price, 300.0);
 }
 
 TEST_P(CatalogueTest, ComponentWindowRules)
@@ -153,6 +160,13 @@ TEST_P(CatalogueTest, ComponentWindowRules)
         EXPECT_EQ(m.state(), Table::State::Browse);
         EXPECT_EQ(m.asInt(QStringLiteral("KOLEJ")), 2);
         const int czesne = m.asInt(QStringLiteral("KOD"));
+        // A new price must say from when.
+        try {
+            p.post();
+            ADD_FAILURE() << "a price without a start was saved";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Pole \"Od daty\" musi posiadać wartość"));
+        }
         p.setValue(QStringLiteral("ODDATY"), QDate(2024, 1, 1));
         p.setValue(QStringLiteral("CENA"), 250.0);
         p.post();

@@ -60,6 +60,13 @@ TEST(ChargePeriods, CutByRowsMethodsAndPrices)
         chargePeriods(QDate(2024, 2, 1), QDate(2024, 2, 29), mar(31), open, nullptr, prices);
     ASSERT_EQ(spans(february), (QStringList{"1-29 m1/2 c10"}));
     EXPECT_EQ(february[0].helpShare, 30);
+
+    // A price or uniform-method row saved without a start applies from the
+    // beginning instead of never.
+    const QList<catalogue::PriceRow> undated = {price({}, {}, 9)};
+    const QList<catalogue::MethodRow> undatedMethods = {{0, {}, {}, 21, 22}};
+    EXPECT_EQ(spans(chargePeriods(mar(1), mar(31), mar(31), {rows[0]}, &undatedMethods, undated)),
+              (QStringList{"10-20 m21/22 c9"}));
 }
 
 TEST(ChargeLineArithmetic, HalfUnitsValuesAndVat)
