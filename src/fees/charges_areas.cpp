@@ -1,5 +1,6 @@
 #include "charges_areas.h"
 
+#include "settlement_totals.h"
 #include "tdm_nalicz.h"
 
 #include "browser/area_arguments.h"
@@ -10,6 +11,13 @@
 #include <memory>
 
 namespace {
+
+// The invoices list shows each document's total.
+void addTotals(RunContext& context, TDMNalicz& module)
+{
+    if (DataSet* invoices = module.invoices())
+        fees::addInvoiceTotals(*invoices, context.db());
+}
 
 void openRegister(RunContext& context, const QVariantMap& a, bool invoices)
 {
@@ -35,6 +43,9 @@ void openRegister(RunContext& context, const QVariantMap& a, bool invoices)
         if (!module) {
             module = new TDMNalicz(context, options, owner);
             module->setObjectName(name);
+            addTotals(context, *module);
+        } else {
+            module->restartChildEntry();
         }
         DataSet* ds = module->mainDataSet();
         if (invoices && ds != module->invoices())
@@ -43,6 +54,7 @@ void openRegister(RunContext& context, const QVariantMap& a, bool invoices)
         return;
     }
     auto module = std::make_unique<TDMNalicz>(context, options);
+    addTotals(context, *module);
     DataSet* ds = module->mainDataSet();
     if (invoices && ds != module->invoices())
         return;

@@ -50,6 +50,9 @@ public:
     // advance and as settlement; false when cancelled.
     bool chooseDotyczy(DataSet& ds);
 
+    // A new opening of the lists asks again how children are entered.
+    void restartChildEntry() { m_childEntry = fees::NextChildEntry(); }
+
     bool canInsert(const DataSet& ds) const override;
     bool canDelete(const DataSet& ds) const override;
 

@@ -59,9 +59,9 @@ QString TDMSposoby::usageLines(Database& db, int method)
             continue;
         const QString kind = q.value(1).toString();
         if (kind == QLatin1String("S"))
-            lines += QStringLiteral("\n- składnikach opłat dzieci");
+            lines += QStringLiteral("\r\n- składnikach opłat dzieci");
         else if (kind == QLatin1String("K"))
-            lines += QStringLiteral("\n- składnikach opłat");
+            lines += QStringLiteral("\r\n- składnikach opłat");
     }
     return lines;
 }

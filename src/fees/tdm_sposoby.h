@@ -28,8 +28,8 @@ public:
     // "&Sprawdź gdzie występuje".
     void showUsage();
 
-    // The lines naming where the method is assigned ("\n- składnikach opłat
-    // dzieci", "\n- składnikach opłat"); empty when nowhere.
+    // The lines naming where the method is assigned ("\r\n- składnikach opłat
+    // dzieci", "\r\n- składnikach opłat"); empty when nowhere.
     static QString usageLines(Database& db, int method);
     static QString refusedDeletionMessage(const QString& lines);
     // The extra classes the definition editor lists, in their KOLEJ order.

@@ -603,6 +603,13 @@ TEST_P(NaliczCorrectionTest, ListsFollowTheMonthsWindow)
                             {area::commandKey(), QVariant::fromValue(&approved)}};
     ASSERT_TRUE(areas.open(area::chargeLines(), context(), again));
     EXPECT_EQ(owner.findChildren<TDMNalicz*>().size(), 1);
+    // ... but the way children are entered is asked again.
+    Table& reopened = *opener.open().back().dataSet->table;
+    reopened.open();
+    prompts.expectChoice(QStringLiteral("Wybór"), -1);
+    reopened.insert();
+    reopened.cancel();
+    EXPECT_TRUE(prompts.done());
 }
 
 }  // namespace

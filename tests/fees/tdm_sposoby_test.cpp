@@ -65,14 +65,14 @@ TEST_P(SposobyTest, DeletionIsRefusedWhereTheMethodIsAssigned)
         .bind(QStringLiteral("K"), both)
         .exec();
 
-    EXPECT_EQ(TDMSposoby::usageLines(*db, child), QStringLiteral("\n- składnikach opłat dzieci"));
+    EXPECT_EQ(TDMSposoby::usageLines(*db, child), QStringLiteral("\r\n- składnikach opłat dzieci"));
     EXPECT_EQ(TDMSposoby::usageLines(*db, both),
-              QStringLiteral("\n- składnikach opłat dzieci\n- składnikach opłat"));
+              QStringLiteral("\r\n- składnikach opłat dzieci\r\n- składnikach opłat"));
     EXPECT_EQ(TDMSposoby::usageLines(*db, free), QString());
 
     ASSERT_TRUE(t.locate({QStringLiteral("KOD")}, {both}));
     EXPECT_EQ(deletionRefusal(t),
-              QStringLiteral("Nie można skasować sposobu, gdyż występuje on w:\n- składnikach opłat dzieci\n- "
+              QStringLiteral("Nie można skasować sposobu, gdyż występuje on w:\r\n- składnikach opłat dzieci\r\n- "
                              "składnikach opłat"));
     EXPECT_EQ(t.rowCount(), 3);
 
@@ -80,7 +80,7 @@ TEST_P(SposobyTest, DeletionIsRefusedWhereTheMethodIsAssigned)
     module.methods().command(QStringLiteral("Sprawdgdziewystpuje1"))->handler();
     ASSERT_TRUE(t.locate({QStringLiteral("KOD")}, {free}));
     module.methods().command(QStringLiteral("Sprawdgdziewystpuje1"))->handler();
-    EXPECT_EQ(prompts.shown(), (QStringList{QStringLiteral("Sposób występuje w:\n- składnikach opłat dzieci\n- "
+    EXPECT_EQ(prompts.shown(), (QStringList{QStringLiteral("Sposób występuje w:\r\n- składnikach opłat dzieci\r\n- "
                                                            "składnikach opłat"),
                                             QStringLiteral("Sposób występuje w:")}));
 
