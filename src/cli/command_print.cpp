@@ -220,7 +220,6 @@ const Registration print{{
         {QStringLiteral("day"), QStringLiteral("Data wydruku RRRR-MM-DD."), QStringLiteral("RRRR-MM-DD")},
         {QStringLiteral("text1"), QStringLiteral("Tekst 1 pism."), QStringLiteral("TEKST")},
         {QStringLiteral("text2"), QStringLiteral("Tekst 2 pism."), QStringLiteral("TEKST")},
-        {QStringLiteral("day"), QStringLiteral("Dzień wydruku."), QStringLiteral("RRRR-MM-DD")},
         {QStringLiteral("month-view"), QStringLiteral("Widok całego miesiąca.")},
         {QStringLiteral("colours"), QStringLiteral("Obecności w kolorach.")},
         {QStringLiteral("pdf"), QStringLiteral("Plik PDF."), QStringLiteral("PLIK")},
