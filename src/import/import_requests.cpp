@@ -1,0 +1,67 @@
+#include "import_requests.h"
+
+#include "browser/prompts.h"
+#include "browser/run_context.h"
+#include "fees/settlement_months.h"
+#include "store/query.h"
+
+namespace import {
+
+QString currentConfiguration(Database& db)
+{
+    return Query(db, QStringLiteral("SELECT PARAMS FROM OPCJE")).scalar().toString();
+}
+
+namespace {
+
+ImportRequest common(RunContext& context, ImportTarget target, const QString& section)
+{
+    ImportRequest r;
+    r.target = target;
+    r.section = section;
+    r.configurationText = currentConfiguration(context.db());
+    r.visibleGroups = context.login.visibleGroups;
+    r.today = context.systemDate();
+    return r;
+}
+
+}  // namespace
+
+ImportRequest paymentsRequest(RunContext& context, int monthKod, int year, int month)
+{
+    ImportRequest r = common(context, ImportTarget::Payments, paymentsSection());
+    r.monthKod = monthKod;
+    r.defaultDate = QDate(year, month, 1).addMonths(1).addDays(-1);
+    return r;
+}
+
+ImportRequest chargesRequest(RunContext& context, int monthKod, int year, int month, const QString& type)
+{
+    ImportRequest r = common(context, ImportTarget::Charges, chargesSection());
+    r.monthKod = monthKod;
+    r.type = type;
+    r.defaultDate = QDate(year, month, 1);
+    return r;
+}
+
+ImportRequest attendanceRequest(RunContext& context, const QDate& day, bool monthly)
+{
+    ImportRequest r = common(context, monthly ? ImportTarget::MonthlyAttendance : ImportTarget::DailyAttendance,
+                             attendanceSection());
+    r.defaultDate = day;
+    r.type = fees::freeDaysOf(context.db(), day.year(), day.month());
+    return r;
+}
+
+std::optional<bool> askAttendanceKind(Prompts& prompts)
+{
+    const int b = prompts.askChoice(QStringLiteral("Import obecności"), QStringLiteral("Chcesz wczytać obecności?"),
+                                    {QStringLiteral("Na każdy dzień"), QStringLiteral("Sumarycznie za miesiąc")});
+    if (b == -1)
+        return false;
+    if (b == -2)
+        return true;
+    return std::nullopt;
+}
+
+}  // namespace import

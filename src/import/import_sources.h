@@ -1,0 +1,48 @@
+#pragma once
+// The rows of the chosen file, by the format's file kind: the lines of a
+// text file, the rows of the chosen table of an HTML page (asking "Wybierz
+// tabelę"), or the cells of the chosen sheet of a spreadsheet (asking
+// "Wybierz arkusz"). The engine reads them without knowing the kind.
+
+#include "import_format.h"
+#include "import_values.h"
+#include "spreadsheet_reader.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class Prompts;
+
+namespace import {
+
+class ImportRows {
+public:
+    // Throws Error when the file cannot be read.
+    static ImportRows open(const QString& path, const ImportFormat& format, Prompts& prompts);
+    // Rows of text lines (for tests and benchmarks).
+    static ImportRows fromText(const QByteArray& content);
+
+    int rowCount() const { return m_sheet ? m_cells.rowCount() : int(m_lines.size()); }
+    // Text and HTML rows are lines; a sheet's rows are cells.
+    bool isSheet() const { return m_sheet; }
+    // An empty line (text and HTML; such rows are skipped without a question).
+    bool isEmptyLine(int row) const { return !m_sheet && m_lines[row - 1].isEmpty(); }
+    // The cells of row `row` (from 1), one per column code; text is converted
+    // from the code page (none when `codePage` is empty) before it is cut.
+    QList<ImportCell> cells(int row, const ImportFormat& format) const;
+
+private:
+    QList<QByteArray> m_lines;
+    bool m_utf8 = false;
+    QString m_separator;  // HTML rows: the tab
+    bool m_html = false;
+    bool m_sheet = false;
+    SheetCells m_cells;
+};
+
+QString htmlTableTitle();   // "Import pliku"
+QString htmlTablePrompt();  // "Wybierz tabelę"
+QString sheetTitle();       // "Wybierz arkusz"
+
+}  // namespace import
