@@ -1,5 +1,7 @@
 #include "tdm_obecn.h"
 
+#include "import/import_requests.h"
+
 #include "obecn_columns.h"
 
 #include "browser/key_value_settings.h"
@@ -145,10 +147,25 @@ void TDMObecn::buildCommands()
       << command(QStringLiteral("Zajecia1"), QStringLiteral("Zajęcia dodatkowe dnia"), QStringLiteral("Zajęcia dodat."),
                  QStringLiteral("Ctrl+D"), [this] { openDayClasses(); })
       << command(QStringLiteral("Domyslni1"), QStringLiteral("Domyślni obecni na zaj. dod."),
-                 QStringLiteral("Obecni na zaj. dod."), QString(), [this] { defaultParticipants(); });
+                 QStringLiteral("Obecni na zaj. dod."), QString(), [this] { defaultParticipants(); })
+      << command(QStringLiteral("Wczytaj1"), QStringLiteral("Wczytaj z pliku"), QStringLiteral("Wczytaj z pliku"),
+                 QString(), [this] { importFromFile(); });
     for (Command& cmd : c)
         if (cmd.name == QStringLiteral("Zajecia1"))
             cmd.opensWindow = true;
+}
+
+void TDMObecn::importFromFile()
+{
+    bool monthly = false;
+    if (context().params.obecnosciSumarycznie) {
+        const auto kind = import::askAttendanceKind(context().prompts);
+        if (!kind)
+            return;
+        monthly = *kind;
+    }
+    if (import::importFromWindow(context(), import::attendanceRequest(context(), m_view.day, monthly)))
+        rebuild();
 }
 
 void TDMObecn::buildHeldClasses()

@@ -71,6 +71,8 @@ public:
     void fillUndetermined();
     void openDayClasses();
     void defaultParticipants();
+    // "Wczytaj z pliku": daily marks or, when asked, monthly counts.
+    void importFromFile();
 
     // The entry operation: `code` "T", "N", "Z", "" to clear or "?" to keep;
     // optional arrival and departure texts ("T" now, "7" an hour, a time).

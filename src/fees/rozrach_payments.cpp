@@ -4,6 +4,7 @@
 
 #include "browser/area_registry.h"
 #include "browser/prompts.h"
+#include "import/import_requests.h"
 #include "printouts/confirmation_print_area.h"
 #include "shell/access_rules.h"
 #include "store/table.h"
@@ -58,6 +59,21 @@ void TDMRozrach::setUpPayments()
             context().areas.open(area::confirmationPrintout(), context(), {{area::paymentKey(), id}});
     };
     ds.commands << confirm;
+
+    Command load = Command::make(QStringLiteral("Wczytaj1"), QStringLiteral("Wczytaj z pliku"),
+                                 QStringLiteral("Wczytaj z pliku"));
+    load.wanted = !m_oneChild;
+    load.handler = [this, &p] {
+        if (p.isEditing())
+            p.post();
+        const QDate first = monthFirstDay();
+        if (currentMonthKod() == 0 || !first.isValid())
+            return;
+        if (import::importFromWindow(context(), import::paymentsRequest(context(), currentMonthKod(), first.year(),
+                                                                        first.month())))
+            p.refresh();
+    };
+    ds.commands << load;
 }
 
 void TDMRozrach::setUpNotifications()

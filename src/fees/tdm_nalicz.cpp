@@ -1,5 +1,7 @@
 #include "tdm_nalicz.h"
 
+#include "import/import_requests.h"
+
 #include "fee_catalogue.h"
 #include "invoice_number.h"
 #include "nalicz_pricing.h"
@@ -88,6 +90,19 @@ TDMNalicz::TDMNalicz(RunContext& context, const NaliczOptions& options, QObject*
                             oneChild() ? QStringLiteral("KOD;TYP;OSOBA") : QStringLiteral("KOD;TYP;ID"));
     setUpLines(l, false);
     Table& lt = *l.table;
+    Command load = Command::make(QStringLiteral("Wczytaj1"), QStringLiteral("Wczytaj z pliku"),
+                                 QStringLiteral("Wczytaj z pliku"));
+    load.handler = [this, &lt] {
+        if (lt.isEditing())
+            lt.post();
+        int year = 0, month = 0;
+        if (!import::monthOfRecord(this->context().db(), currentMonth(), year, month))
+            return;
+        if (import::importFromWindow(this->context(), import::chargesRequest(this->context(), currentMonth(), year,
+                                                                             month, m_options.type)))
+            lt.refresh();
+    };
+    l.commands << load;
     const QString type = m_options.type;
     const int child = m_options.child;
     if (m_options.months) {

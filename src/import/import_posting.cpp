@@ -88,7 +88,7 @@ private:
     Step checks(const RowValues& row, int child, const QString& text, bool& repeat);
     QList<PendingWrite> writesOf(const RowValues& row, int child, const QString& text);
     void balanceCheck(const RowValues& row, int child, PendingWrite& w, const QString& text);
-    QString summary(const RowValues& row, int child) const;
+    QString summary(const RowValues& row, int child, const QList<PendingWrite>& writes) const;
     bool isTarget(ImportTarget t) const { return m_request.target == t; }
     int componentNamed(const QString& name) const;
 
@@ -592,11 +592,27 @@ void ImportRun::balanceCheck(const RowValues& row, int child, PendingWrite& w, c
     }
 }
 
-QString ImportRun::summary(const RowValues& row, int child) const
+QString ImportRun::summary(const RowValues& row, int child, const QList<PendingWrite>& writes) const
 {
     const ImportChild* c = m_children.byKod(child);
-    QString s = QStringLiteral("Wiersz %1: %2").arg(row.number).arg(c ? c->name : QString::number(child));
-    return s;
+    QStringList parts{c ? c->name : QString::number(child)};
+    for (const PendingWrite& w : writes) {
+        const QString value = w.value.isValid() ? money::format(w.value.toDouble(), 2, false) : QString();
+        if (w.kind == PendingWrite::Kind::Payment) {
+            parts << m_values.dateText(w.date) << value;
+        } else if (w.kind == PendingWrite::Kind::ChargeLine) {
+            QString name = QString::number(w.component);
+            for (const catalogue::Component& k : m_components)
+                if (k.code == w.component)
+                    name = k.name;
+            parts << name + (w.settlement ? QStringLiteral(" (rozliczenie)") : QString()) << value;
+        } else if (w.kind == PendingWrite::Kind::Day) {
+            parts << m_values.dateText(w.date) + QLatin1Char(' ') + (w.mark.isEmpty() ? QStringLiteral("-") : w.mark);
+        } else if (w.count.isValid()) {
+            parts << w.mark + QLatin1Char('=') + w.count.toString();
+        }
+    }
+    return QStringLiteral("Wiersz %1: %2").arg(row.number).arg(parts.join(QStringLiteral(", ")));
 }
 
 void ImportRun::readRows(const ImportRows& rows)
@@ -647,7 +663,7 @@ void ImportRun::readRows(const ImportRows& rows)
             ++m_report.skipped;
         } else {
             ++m_report.written;
-            m_report.summaries << summary(row, child);
+            m_report.summaries << summary(row, child, writes);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "browser/prompts.h"
 #include "browser/run_context.h"
 #include "fees/settlement_months.h"
+#include "store/error.h"
 #include "store/query.h"
 
 namespace import {
@@ -51,6 +52,27 @@ ImportRequest attendanceRequest(RunContext& context, const QDate& day, bool mont
     r.defaultDate = day;
     r.type = fees::freeDaysOf(context.db(), day.year(), day.month());
     return r;
+}
+
+bool importFromWindow(RunContext& context, const ImportRequest& request)
+{
+    try {
+        return runImport(context.db(), context.prompts, request).written > 0;
+    } catch (const Error& e) {
+        context.prompts.showError(e.message());
+        return false;
+    }
+}
+
+bool monthOfRecord(Database& db, int monthKod, int& year, int& month)
+{
+    Query q(db, QStringLiteral("SELECT ROK, MIES FROM MIESIACE WHERE KOD = :K"));
+    q.bind(QStringLiteral("K"), monthKod).exec();
+    if (!q.next())
+        return false;
+    year = q.value(0).toInt();
+    month = q.value(1).toInt();
+    return true;
 }
 
 std::optional<bool> askAttendanceKind(Prompts& prompts)

@@ -23,6 +23,12 @@ ImportRequest chargesRequest(RunContext& context, int monthKod, int year, int mo
 // "IMPORT OBECNOŚCI" with `day` as the rows' default date; `monthly` writes counts.
 ImportRequest attendanceRequest(RunContext& context, const QDate& day, bool monthly);
 
+// A "Wczytaj z pliku" command: runs the import, showing its error (nothing
+// is then written). True when rows were written, so the list is re-read.
+bool importFromWindow(RunContext& context, const ImportRequest& request);
+// The month record's year and month; false when there is none.
+bool monthOfRecord(Database& db, int monthKod, int& year, int& month);
+
 // The attendance window's question: daily (false) or monthly counts
 // (true); nothing when it was closed.
 std::optional<bool> askAttendanceKind(Prompts& prompts);
