@@ -567,11 +567,12 @@ void ImportRun::balanceCheck(const RowValues& row, int child, PendingWrite& w, c
         // Payments minus approved charges of every month up to the row's.
         Query q(m_db, QStringLiteral(
             "select N.OSOBA, -N.WARTOSC as WARTOSC from MIESIACE M, NALICZ N, DZIECI D "
-            "where 12*M.ROK+M.MIES <= :U and N.KOD = M.KOD and N.TYP = '1' and D.KOD = N.OSOBA and D.AKTYWNY = 'T' "
+            "where 12*M.ROK+M.MIES <= :U1 and N.KOD = M.KOD and N.TYP = '1' and D.KOD = N.OSOBA and D.AKTYWNY = 'T' "
             "union all "
             "select N.OSOBA, N.WARTOSC from MIESIACE M, WPLATY N, DZIECI D "
-            "where 12*M.ROK+M.MIES <= :U and N.KOD = M.KOD and D.KOD = N.OSOBA and D.AKTYWNY = 'T'"));
-        q.bind(QStringLiteral("U"), 12 * row.date.year() + row.date.month()).exec();
+            "where 12*M.ROK+M.MIES <= :U2 and N.KOD = M.KOD and D.KOD = N.OSOBA and D.AKTYWNY = 'T'"));
+        const int upTo = 12 * row.date.year() + row.date.month();
+        q.bind(QStringLiteral("U1"), upTo).bind(QStringLiteral("U2"), upTo).exec();
         while (q.next())
             m_balances[q.value(0).toInt()] += q.value(1).toDouble();
     }
