@@ -119,7 +119,7 @@ TEST_P(ImportPostingTest, BankFileMatchedByNameThenTheSameFileAgain)
     }
     report = runImport(*db, prompts, r);
     EXPECT_TRUE(prompts.done());
-    EXPECT_TRUE(prompts.asked()[2].text.endsWith(QStringLiteral("Podobna pozycja już widnieje\nZapisać mimo wszystko?")));
+    EXPECT_TRUE(prompts.asked().last().text.endsWith(QStringLiteral("Podobna pozycja już widnieje\nZapisać mimo wszystko?")));
     EXPECT_EQ(report.written, 0);
     EXPECT_EQ(rows("SELECT OSOBA, KOD, DATA, WARTOSC, OPIS FROM WPLATY ORDER BY DATA"), written);
 }
@@ -242,6 +242,49 @@ TEST_P(ImportPostingTest, FailureWritesNothingAndStopKeepsConfirmedRows)
     EXPECT_TRUE(prompts.done());
     EXPECT_TRUE(report.stopped);
     EXPECT_EQ(rows("SELECT OSOBA, WARTOSC FROM WPLATY"), QStringList{id(jan) + "|10"});
+}
+
+
+TEST_P(ImportPostingTest, HtmlTableAndSheetRows)
+{
+    const QString data = QStringLiteral(LUNAWA_TEST_DATA "/import/");
+    const QString fileTitle = QStringLiteral("IMPORT WPŁAT - wybierz plik");
+    const int lukasz = child("Łukasz Żółć", "", "");
+    ImportRequest r = request(ImportTarget::Payments, paymentsSection(),
+        "KOLUMNY=DKTB\nTABELA HTML=2\nSEPARATOR DZIESIĘTNY=,\nSEPARATOR DATY=-\nFORMAT DATY=yyyy-mm-dd\n");
+    prompts.expectOpenFile(fileTitle, data + QStringLiteral("bank_statement.html"));
+    prompts.expectList(QStringLiteral("Import pliku"), 2);
+    prompts.expectChoice(paymentsTitle, -1);  // Łukasz Żółć
+    prompts.expectChoice(paymentsTitle, -2);  // unmatched: "Pomiń"
+    prompts.expectChoice(paymentsTitle, -2);
+    runImport(*db, prompts, r);
+    EXPECT_TRUE(prompts.done());
+    EXPECT_EQ(rows("SELECT OSOBA, DATA, WARTOSC FROM WPLATY"), QStringList{id(lukasz) + "|2024-03-04|1250"});
+    sql("DELETE FROM WPLATY");
+
+    // Sheet cells keep their kind: the PESEL and amount are numbers, the
+    // date a date. Empty rows are skipped, the sheet ends after its last row.
+    Query(*db, QStringLiteral("UPDATE DZIECI SET PESEL = '85010112345' WHERE KOD = :K")).bind(QStringLiteral("K"), jan).exec();
+    r = request(ImportTarget::Payments, paymentsSection(),
+                "KOLUMNY=KPBDT\nARKUSZ KALKULACYJNY=Wpłaty\nOK DLA PESEL=T\nOMIJAJ PUSTĄ NAZWĘ=T\n");
+    for (const char* file : {"payments_sheet.xlsx", "payments_sheet.ods", "payments_sheet.xls"}) {
+        SCOPED_TRACE(file);
+        prompts.expectOpenFile(fileTitle, data + QString::fromLatin1(file));
+        prompts.expectList(QStringLiteral("Wybierz arkusz"), QStringLiteral("Wpłaty"));
+        prompts.expectChoice(paymentsTitle, -2);  // Żółkiewska Łucja: no such child
+        prompts.expectChoice(paymentsTitle, -1);  // Nowak Ewa, the correspondence name
+        prompts.expectChoice(paymentsTitle, -2)   // dated in February: not written
+            .withText(QStringLiteral("Wiersz 5\n\nOdczytane dziecko\n Nazwisko i imię: Nowak Ewa\n Data: 29.02.2024\n"
+                                     " Kwota: 80\n Opis: \n\nOdszukano\n Nazwisko i imię: Łukasiewicz Ewa\n"
+                                     " Nazwa kores.: Nowak Ewa\n PESEL: \n\nData (29.02.2024) z innego miesiąca\n"
+                                     "Zapisać mimo wszystko?"));
+        prompts.expectChoice(paymentsTitle, -2);  // "Razem"
+        runImport(*db, prompts, r);
+        EXPECT_TRUE(prompts.done());
+        EXPECT_EQ(rows("SELECT OSOBA, DATA, WARTOSC, OPIS FROM WPLATY"),
+                  QStringList{id(jan) + "|2024-03-04|250.5|Opłata za marzec"});
+        sql("DELETE FROM WPLATY");
+    }
 }
 
 }  // namespace
