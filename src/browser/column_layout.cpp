@@ -82,4 +82,28 @@ QList<Column> rearrange(const QList<Column>& shown, const QStringList& fields,
     return out;
 }
 
+int contentWidth(int captionWidth, int cellsWidth)
+{
+    return std::clamp(std::max(captionWidth, cellsWidth), kMinContentWidth, kMaxContentWidth);
+}
+
+QString autoWidthsKey()
+{
+    return QStringLiteral("AutoWidths");
+}
+
+QString autoWidthsToStored(const QStringList& fields)
+{
+    return fields.join(QStringLiteral("\r\n"));
+}
+
+QStringList autoWidthsFromStored(const QString& stored)
+{
+    QStringList out;
+    for (const QString& line : stored.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (const QString f = line.trimmed().toUpper(); !f.isEmpty())
+            out << f;
+    return out;
+}
+
 }  // namespace layout

@@ -41,4 +41,17 @@ QList<Column> arrange(const QList<Column>& columns, const QStringList& stored);
 QList<Column> rearrange(const QList<Column>& shown, const QStringList& fields,
                         const std::function<int(const QString& field)>& width);
 
+// Columns whose width the user never set are as wide as their content:
+// the wider of the caption and the cells shown, within these bounds, so a
+// long memo does not push every other column out of sight.
+inline constexpr int kMinContentWidth = 20;
+inline constexpr int kMaxContentWidth = 320;
+int contentWidth(int captionWidth, int cellsWidth);
+
+// "AutoWidths": the fields of a window whose width follows the content,
+// one per line; their stored "Pole: " value keeps only the place.
+QString autoWidthsKey();
+QString autoWidthsToStored(const QStringList& fields);
+QStringList autoWidthsFromStored(const QString& stored);
+
 }  // namespace layout

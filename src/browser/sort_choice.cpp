@@ -48,4 +48,22 @@ bool choose(Prompts& prompts, DataSet& ds)
     return true;
 }
 
+QString orderingStartingWith(const DataSet& ds, const QString& field)
+{
+    const qsizetype prefix = schema::splitFieldList(masterPrefix(*ds.table)).size();
+    for (const SortOption& o : options(ds)) {
+        const QStringList fields = o.fields.split(QLatin1Char(';'));
+        if (fields.size() > prefix && fields[prefix].compare(field, Qt::CaseInsensitive) == 0)
+            return o.fields;
+    }
+    return QString();
+}
+
+QString leadingField(const Table& table)
+{
+    const qsizetype prefix = schema::splitFieldList(masterPrefix(table)).size();
+    const QStringList fields = schema::splitFieldList(table.ordering());
+    return fields.value(prefix).trimmed().toUpper();
+}
+
 }  // namespace sorting

@@ -15,4 +15,12 @@ QList<SortOption> options(const DataSet& ds);
 // "Sortowanie"; the chosen ordering is applied. False when cancelled.
 bool choose(Prompts& prompts, DataSet& ds);
 
+// A click on a column's title: the first of the offered orderings whose
+// own fields (after the master's) start with `field`; "" when none does,
+// and the grid then sorts in the view.
+QString orderingStartingWith(const DataSet& ds, const QString& field);
+// The field the table's ordering sorts by first, after the master's
+// fields; "" for none. The header marks its column.
+QString leadingField(const Table& table);
+
 }  // namespace sorting

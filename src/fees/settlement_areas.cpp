@@ -1,5 +1,6 @@
 #include "settlement_areas.h"
 
+#include "settlement_totals.h"
 #include "tdm_rozrach.h"
 
 #include "browser/area_arguments.h"
@@ -14,6 +15,21 @@
 
 namespace {
 
+// The months list shows each month's charges, payments and balance: of the
+// window's child, or of all children.
+TDMRozrach* withTotals(TDMRozrach* module)
+{
+    fees::addMonthTotals(module->months(), module->context().db(),
+                         [module] { return module->oneChild() ? module->child() : 0; });
+    return module;
+}
+
+std::unique_ptr<TDMRozrach> withTotals(std::unique_ptr<TDMRozrach> module)
+{
+    withTotals(module.get());
+    return module;
+}
+
 const QString childModuleName = QStringLiteral("RozrachunkiDziecka");
 
 void openForChild(RunContext& context, const QVariantMap& args, const FreeDaysEditor& editor)
@@ -26,13 +42,13 @@ void openForChild(RunContext& context, const QVariantMap& args, const FreeDaysEd
     const QString title = args.value(area::titleKey()).toString();
     QObject* owner = area::owner(args);
     if (!owner) {
-        TDMDane::openAsWindow(std::make_unique<TDMRozrach>(context, editor, area::child(args)), title);
+        TDMDane::openAsWindow(withTotals(std::make_unique<TDMRozrach>(context, editor, area::child(args))), title);
         return;
     }
     // One module per owner, made on first use and reused while it lives.
     auto* module = owner->findChild<TDMRozrach*>(childModuleName, Qt::FindDirectChildrenOnly);
     if (!module) {
-        module = new TDMRozrach(context, editor, area::child(args), owner);
+        module = withTotals(new TDMRozrach(context, editor, area::child(args), owner));
         module->setObjectName(childModuleName);
         if (DataSet* master = area::master(args); master && master->table) {
             Table* children = master->table;
@@ -56,7 +72,7 @@ void registerSettlementAreas(AreaRegistry& areas, FreeDaysEditor editor)
         QString title = args.value(area::titleKey()).toString();
         if (title.isEmpty())
             title = QStringLiteral("Rozrachunki");
-        TDMDane::openAsWindow(std::make_unique<TDMRozrach>(context, editor), title);
+        TDMDane::openAsWindow(withTotals(std::make_unique<TDMRozrach>(context, editor)), title);
     });
     areas.add(area::childSettlements(), [editor](RunContext& context, const QVariantMap& args) {
         openForChild(context, args, editor);

@@ -7,6 +7,7 @@
 #include "attendance/tdm_obecn.h"
 #include "browser/area_registry.h"
 #include "browser/key_value_settings.h"
+#include "browser/ui/record_grid.h"
 #include "browser/ui/record_model.h"
 #include "browser/ui/tfm_kartot.h"
 #include "browser/ui/ui_window_opener.h"
@@ -19,7 +20,9 @@
 #include "support/store_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
@@ -81,7 +84,8 @@ protected:
         QStringList out;
         const QHeaderView* h = w->grid()->horizontalHeader();
         for (int visual = 0; visual < w->model()->columns(); ++visual)
-            out << w->model()->headerData(h->logicalIndex(visual), Qt::Horizontal, Qt::DisplayRole).toString();
+            out << w->model()->headerData(h->logicalIndex(visual), Qt::Horizontal, Qt::DisplayRole).toString().replace(
+                '\n', ' ');  // a day's caption stands over its weekday
         return out;
     }
     static void goTo(TFmKartot* w, int row, const QString& field)
@@ -191,6 +195,50 @@ TEST_P(AttendanceWindow, TypedCodesCommandsAndTheGridFollowingTheView)
     w->pasteText("Zenon\tPolna\r\n");
     EXPECT_FALSE(ds.table->isEditing());
     EXPECT_EQ(prompts.shown().size(), messages);
+    EXPECT_TRUE(prompts.done());
+}
+
+TEST_P(AttendanceWindow, TheMonthFitsAScreenWithTheNamesInPlace)
+{
+    using namespace obecn;
+    auto owned = std::make_unique<TDMObecn>(*context, &settings);
+    TDMObecn* m = owned.get();
+    TDMDane::openAsWindow(std::move(owned), m->title());
+    TFmKartot* w = windows.last();
+    ASSERT_TRUE(w);
+    w->resize(1280, 700);
+    prompts.expectText("Widok miesiąca", "Zakres dni:", "1-31");
+    w->commandAction(m->children().command("Miesiac1"))->trigger();
+    w->show();
+    QApplication::processEvents();
+
+    auto* grid = qobject_cast<RecordGrid*>(w->grid());
+    ASSERT_TRUE(grid);
+    const auto column = [w](const QString& field) { return w->model()->columnOf(field); };
+    // The names stay in place over the days scrolling under them.
+    ASSERT_EQ(grid->frozenCount(), grid->horizontalHeader()->visualIndex(column("NAZWA")) + 1);
+    QTableView* frozen = grid->frozenView();
+    ASSERT_TRUE(frozen && frozen->isVisible());
+    EXPECT_FALSE(frozen->isColumnHidden(column("NAZWA")));
+    EXPECT_TRUE(frozen->isColumnHidden(column(field::day(1))));
+    EXPECT_TRUE(frozen->isColumnHidden(column("ULICA")));
+    EXPECT_EQ(frozen->width(), grid->columnWidth(column("NAZWA")));
+
+    // A day is as narrow as its code and its caption over two lines.
+    const int dayWidth = grid->columnWidth(column(field::day(15)));
+    EXPECT_LT(dayWidth, QFontMetrics(grid->horizontalHeader()->font()).horizontalAdvance("15 Pt"));
+    // Scrolled to the end, every day of March is in sight beside the names.
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    for (int d = 1; d <= 31; ++d) {
+        const QRect r = grid->visualRect(w->model()->index(0, column(field::day(d))));
+        EXPECT_GE(r.left(), grid->frozenWidth()) << d;
+        EXPECT_LE(r.right(), grid->viewport()->width()) << d;
+    }
+    // Choosing a day column that sits under the names brings it out.
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    const QModelIndex street = w->model()->index(0, column("ULICA"));
+    grid->scrollTo(street);
+    EXPECT_GE(grid->visualRect(street).left(), grid->frozenWidth());
     EXPECT_TRUE(prompts.done());
 }
 

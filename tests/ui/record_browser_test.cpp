@@ -128,10 +128,7 @@ TEST_F(RecordBrowser, OpensWithMenusToolbarAndLayout)
 
     // The layout is kept under the window's key when it closes.
     w->grid()->horizontalHeader()->moveSection(2, 0);
-    // Columns start as wide as their captions need.
     const int kolejWidth = w->grid()->columnWidth(w->model()->columnOf("KOLEJ"));
-    EXPECT_EQ(kolejWidth, std::clamp(QFontMetrics(w->font()).horizontalAdvance(
-                                         w->model()->column(w->model()->columnOf("KOLEJ"))->caption) + 20, 60, 250));
     w->close();
     QApplication::processEvents();
     EXPECT_EQ(settings.text("Grupy", "Pole: KOLEJ"), QString::number(100000 + kolejWidth));
@@ -464,4 +461,78 @@ TEST_F(RecordBrowser, RefusalsWithoutAMessageLeaveNothingBehind)
     EXPECT_EQ(w->table().text("NAZWA"), "Sowy");
     w->table().cancel();
     EXPECT_TRUE(run.prompts.shown().isEmpty());
+}
+
+TEST_F(RecordBrowser, ColumnsAsWideAsTheirContentAndTheUsersWidthsKept)
+{
+    const QString longName = QStringLiteral("Wiewiórki integracyjne żółte");
+    run.seed({{"Ala", 1}, {longName, 2}});
+    TFmKartot* w = openBrowser();
+    const QFontMetrics metrics(w->grid()->font());
+    const auto width = [](TFmKartot* k, const char* field) { return k->grid()->columnWidth(k->model()->columnOf(field)); };
+    // The longest name fits; "Kolejność" needs its caption, not its digits.
+    EXPECT_GE(width(w, "NAZWA"), metrics.horizontalAdvance(longName));
+    EXPECT_LE(width(w, "NAZWA"), metrics.horizontalAdvance(longName) + 40);
+    EXPECT_GE(width(w, "KOLEJ"), metrics.horizontalAdvance(QStringLiteral("Kolejność")));
+    EXPECT_LT(width(w, "KOLEJ"), width(w, "NAZWA"));
+
+    // The user widens "Kod"; the others stay the content's.
+    w->grid()->horizontalHeader()->resizeSection(w->model()->columnOf("KOD"), 177);
+    w->close();
+    QApplication::processEvents();
+    EXPECT_EQ(settings.text("Grupy", "AutoWidths"), "NAZWA\r\nKOLEJ");
+
+    // Reopened over other rows: the user's width stays, the others follow.
+    run.seed({{"Ala", 1}, {"Ola", 2}});
+    TFmKartot* again = openBrowser();
+    EXPECT_EQ(width(again, "KOD"), 177);
+    EXPECT_LT(width(again, "NAZWA"), metrics.horizontalAdvance(longName));
+    EXPECT_GE(width(again, "NAZWA"), metrics.horizontalAdvance(QStringLiteral("Nazwa")));
+}
+
+TEST_F(RecordBrowser, HeaderClickSortsByAnOrderingOrInTheView)
+{
+    run.seed({{"Żabki", 1}, {"Ćmy", 2}, {"Biedronki", 3}, {"Czaple", 4}});
+    TFmKartot* w = openBrowser();
+    QHeaderView* h = w->grid()->horizontalHeader();
+    const int nazwa = w->model()->columnOf("NAZWA");
+    const int kolej = w->model()->columnOf("KOLEJ");
+    const auto shown = [w, nazwa] {
+        QStringList out;
+        for (int r = 0; r < w->model()->rowCount(); ++r)
+            out << w->model()->index(r, nazwa).data().toString();
+        return out;
+    };
+    // The table's order is shown in the header.
+    EXPECT_TRUE(h->isSortIndicatorShown());
+    EXPECT_EQ(h->sortIndicatorSection(), kolej);
+
+    // No ordering starts with the name: sorted in the view, Polish order.
+    emit h->sectionClicked(nazwa);
+    EXPECT_EQ(shown(), (QStringList{"Biedronki", "Czaple", "Ćmy", "Żabki"}));
+    EXPECT_EQ(h->sortIndicatorSection(), nazwa);
+    EXPECT_EQ(h->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(w->table().ordering(), "KOLEJ");
+    emit h->sectionClicked(nazwa);
+    EXPECT_EQ(shown(), (QStringList{"Żabki", "Ćmy", "Czaple", "Biedronki"}));
+    EXPECT_EQ(h->sortIndicatorOrder(), Qt::DescendingOrder);
+    // A grid row stands for its own table row: choosing, editing, copying.
+    w->grid()->setCurrentIndex(w->model()->index(1, nazwa));
+    EXPECT_EQ(w->table().text("NAZWA"), "Ćmy");
+    EXPECT_EQ(w->model()->headerData(1, Qt::Vertical, Qt::DisplayRole).toString(), "▶");
+    typeInto(w, 2, "NAZWA", "Czaple szare");
+    ASSERT_TRUE(w->table().isEditing());
+    EXPECT_EQ(w->table().text("KOLEJ"), "4");
+    w->table().post();
+    EXPECT_EQ(shown(), (QStringList{"Żabki", "Ćmy", "Czaple szare", "Biedronki"}));
+    w->grid()->setCurrentIndex(w->model()->index(3, nazwa));
+    EXPECT_EQ(w->selectedRows(), QList<int>{w->table().position()});
+    EXPECT_EQ(w->table().text("NAZWA"), "Biedronki");
+
+    // "Kod" has an ordering of the table: the table is ordered by it.
+    emit h->sectionClicked(w->model()->columnOf("KOD"));
+    EXPECT_EQ(w->table().ordering(), "KOD");
+    EXPECT_EQ(shown(), (QStringList{"Żabki", "Ćmy", "Biedronki", "Czaple szare"}));
+    EXPECT_EQ(h->sortIndicatorSection(), w->model()->columnOf("KOD"));
+    EXPECT_EQ(w->table().text("NAZWA"), "Biedronki");
 }

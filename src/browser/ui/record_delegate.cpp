@@ -5,7 +5,9 @@
 #include "browser/ui/record_model.h"
 #include "store/table.h"
 
+#include <QAbstractItemView>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QLineEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -81,4 +83,20 @@ void RecordDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, co
 void RecordDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     editor->setGeometry(option.rect);
+}
+
+void RecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt(option);
+    if (m_model.codedColumn(index.column()))
+        opt.state &= ~QStyle::State_Selected;
+    QStyledItemDelegate::paint(painter, opt, index);
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    if (!view || view->currentIndex() != index)
+        return;
+    painter->save();
+    painter->setPen(QPen(option.palette.color(QPalette::Text), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+    painter->restore();
 }

@@ -9,13 +9,21 @@
 #include "store/table.h"
 
 #include <QBrush>
+#include <QCollator>
+#include <QLocale>
 #include <QColor>
 #include <QFont>
+
+#include <numeric>
 
 RecordModel::RecordModel(DataSet& dataSet, Prompts& prompts, QObject* parent)
     : QAbstractTableModel(parent), m_ds(dataSet), m_table(*dataSet.table), m_prompts(prompts)
 {
-    connect(&m_table, &Table::dataChanged, this, &RecordModel::tableChanged);
+    connect(&m_table, &Table::dataChanged, this, [this] {
+        if (m_sortColumn >= 0 && !m_table.isEditing())
+            resort();
+        tableChanged();
+    });
     connect(&m_table, &Table::stateChanged, this, &RecordModel::tableChanged);
     connect(&m_table, &Table::scrolled, this, &RecordModel::tableChanged);
 }
@@ -23,9 +31,76 @@ RecordModel::RecordModel(DataSet& dataSet, Prompts& prompts, QObject* parent)
 void RecordModel::setColumns(const QList<const FieldView*>& columns)
 {
     beginResetModel();
+    const QString sorted = fieldAt(m_sortColumn);
     m_columns = columns;
+    m_sortColumn = columnOf(sorted);
+    m_rows = rowCount();
+    resort();
+    endResetModel();
+}
+
+void RecordModel::sortInView(int column, Qt::SortOrder order)
+{
+    beginResetModel();
+    m_sortColumn = column >= 0 && column < m_columns.size() ? column : -1;
+    m_sortOrder = order;
+    resort();
     m_rows = rowCount();
     endResetModel();
+}
+
+void RecordModel::resort()
+{
+    m_tableRowOf.clear();
+    m_gridRowOf.clear();
+    const FieldView* v = m_columns.value(m_sortColumn);
+    if (!v || !m_table.isOpen())
+        return;
+    const int n = m_table.rowCount();
+    const FieldType type = m_table.field(v->name).def.type;
+    QList<QVariant> keys;
+    keys.reserve(n);
+    for (int r = 0; r < n; ++r)
+        keys << m_table.valueAt(r, v->name);
+    const bool numeric = cell::isNumeric(type);
+    const bool textual = !numeric && type != FieldType::Date && type != FieldType::Time && type != FieldType::DateTime;
+    QCollator collator{QLocale(QLocale::Polish)};
+    collator.setNumericMode(true);
+    QStringList texts;
+    if (textual)
+        for (const QVariant& k : keys)
+            texts << k.toString();
+    // Empty cells come first, as in the table's own orderings.
+    const auto less = [&](int a, int b) {
+        const bool na = keys[a].isNull() || (textual && texts[a].isEmpty());
+        const bool nb = keys[b].isNull() || (textual && texts[b].isEmpty());
+        if (na || nb)
+            return na && !nb;
+        if (numeric)
+            return keys[a].toDouble() < keys[b].toDouble();
+        if (!textual)
+            return QVariant::compare(keys[a], keys[b]) == QPartialOrdering::Less;
+        return collator.compare(texts[a], texts[b]) < 0;
+    };
+    m_tableRowOf.resize(n);
+    std::iota(m_tableRowOf.begin(), m_tableRowOf.end(), 0);
+    if (m_sortOrder == Qt::AscendingOrder)
+        std::stable_sort(m_tableRowOf.begin(), m_tableRowOf.end(), less);
+    else
+        std::stable_sort(m_tableRowOf.begin(), m_tableRowOf.end(), [&](int a, int b) { return less(b, a); });
+    m_gridRowOf.resize(n);
+    for (int g = 0; g < n; ++g)
+        m_gridRowOf[m_tableRowOf[g]] = g;
+}
+
+int RecordModel::tableRow(int grid) const
+{
+    return grid >= 0 && grid < m_tableRowOf.size() ? m_tableRowOf[grid] : grid;
+}
+
+int RecordModel::gridRow(int table) const
+{
+    return table >= 0 && table < m_gridRowOf.size() ? m_gridRowOf[table] : table;
 }
 
 void RecordModel::captionsChanged()
@@ -52,7 +127,7 @@ int RecordModel::currentRow() const
 {
     if (m_table.state() == Table::State::Insert)
         return m_table.rowCount();
-    return m_table.position();
+    return gridRow(m_table.position());
 }
 
 bool RecordModel::isInsertRow(int row) const
@@ -91,9 +166,9 @@ void RecordModel::tableChanged()
 
 QVariant RecordModel::valueAt(int row, const QString& field) const
 {
-    if (isInsertRow(row) || (m_table.state() == Table::State::Edit && row == m_table.position()))
+    if (isInsertRow(row) || (m_table.state() == Table::State::Edit && tableRow(row) == m_table.position()))
         return m_table.value(field);
-    return m_table.valueAt(row, field);
+    return m_table.valueAt(tableRow(row), field);
 }
 
 bool RecordModel::readOnly(int column) const
@@ -104,6 +179,12 @@ bool RecordModel::readOnly(int column) const
     const Table::Field& f = m_table.field(v->name);
     // A value the module chooses is never typed in.
     return v->readOnly || v->choose || f.kind == Table::FieldKind::Calculated || f.def.type == FieldType::AutoInc;
+}
+
+bool RecordModel::codedColumn(int column) const
+{
+    const FieldView* v = m_columns.value(column);
+    return v && (v->role == roles::attendance() || v->role == roles::extraCharge());
 }
 
 QVariant RecordModel::data(const QModelIndex& index, int role) const
@@ -157,14 +238,25 @@ QVariant RecordModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
         const FieldView* v = m_columns.value(section);
-        return v ? v->caption : QVariant();
+        if (!v)
+            return {};
+        // "12 pt" over a one-letter code: the day over its weekday, so the
+        // column can be as narrow as the code.
+        if (codedColumn(section) && m_table.hasField(v->name) && m_table.field(v->name).def.width == 1) {
+            const qsizetype blank = v->caption.indexOf(QLatin1Char(' '));
+            bool number = false;
+            if (blank > 0 && (v->caption.left(blank).toInt(&number), number))
+                return QString(v->caption).replace(blank, 1, QLatin1Char('\n'));
+        }
+        return v->caption;
     }
     if (orientation == Qt::Vertical && role == Qt::DisplayRole) {
         if (isInsertRow(section))
             return QStringLiteral("*");
-        if (section == m_table.position() && m_table.state() == Table::State::Edit)
+        const int current = gridRow(m_table.position());
+        if (section == current && m_table.state() == Table::State::Edit)
             return QStringLiteral("I");
-        return section == m_table.position() ? QStringLiteral("▶") : QString();
+        return section == current ? QStringLiteral("▶") : QString();
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
@@ -193,10 +285,11 @@ bool RecordModel::setData(const QModelIndex& index, const QVariant& value, int r
             throw Error(QStringLiteral("\"%1\" nie jest poprawną wartością pola \"%2\"")
                             .arg(value.toString(), m_columns[index.column()]->caption));
         if (!isInsertRow(index.row())) {
-            if (index.row() != m_table.position() && m_table.isEditing())
+            const int row = tableRow(index.row());
+            if (row != m_table.position() && m_table.isEditing())
                 m_table.post();
-            if (index.row() != m_table.position())
-                m_table.setPosition(index.row());
+            if (row != m_table.position())
+                m_table.setPosition(row);
             startedEdit = !m_table.isEditing();
             m_table.edit();
         }

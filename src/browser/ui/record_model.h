@@ -30,6 +30,16 @@ public:
     int currentRow() const;
     bool isInsertRow(int row) const;
 
+    // Sorting in the view, for a column no ordering of the table starts
+    // with: grid rows then stand for table rows through a permutation,
+    // kept in step with the table (a row being edited stays in place until
+    // it is saved). Column -1: the table's own order.
+    void sortInView(int column, Qt::SortOrder order);
+    int viewSortColumn() const { return m_sortColumn; }
+    Qt::SortOrder viewSortOrder() const { return m_sortOrder; }
+    int tableRow(int gridRow) const;
+    int gridRow(int tableRow) const;
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -38,10 +48,14 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     bool readOnly(int column) const;
+    // A column of typed codes (attendance, extra charges), whose colours
+    // say what the cell holds.
+    bool codedColumn(int column) const;
     const Table::Field& fieldDefinition(const QString& field) const;
 
 private:
     void tableChanged();
+    void resort();
     QVariant valueAt(int row, const QString& field) const;
 
     DataSet& m_ds;
@@ -49,4 +63,8 @@ private:
     Prompts& m_prompts;
     QList<const FieldView*> m_columns;
     int m_rows = 0;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    QList<int> m_tableRowOf;  // grid row -> table row; empty: the same
+    QList<int> m_gridRowOf;
 };

@@ -6,12 +6,14 @@
 #include "browser/prompts.h"
 #include "browser/refusal.h"
 #include "browser/run_context.h"
+#include "browser/ui/column_sizer.h"
 #include "browser/ui/record_delegate.h"
+#include "browser/ui/record_grid.h"
 #include "browser/ui/record_model.h"
+#include "browser/ui/sum_footer.h"
 #include "store/error.h"
 #include "store/table.h"
 
-#include <QFontMetrics>
 #include <algorithm>
 #include <QAbstractItemDelegate>
 #include <QAction>
@@ -68,14 +70,20 @@ TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, Key
     buildGrid();
     buildMenus();
 
-    // A column never laid out by the user is as wide as its caption needs,
-    // within reason, so that captions are not cut.
+    // A column never laid out by the user is as wide as its content needs;
+    // one the user sized keeps the stored width.
     QList<layout::Column> columns;
-    const QFontMetrics metrics(font());
     for (const FieldView* f : m_controller->visibleFields())
-        columns << layout::Column{f->name, std::clamp(metrics.horizontalAdvance(f->caption) + 20, 60, 250)};
+        columns << layout::Column{f->name, 0};
     const browser::Layout l = m_controller->loadLayout(columns);
+    const QStringList automatic = layout::autoWidthsFromStored(
+        settings.text(m_controller->settingsKey(), layout::autoWidthsKey()));
+    for (const FieldView* f : m_controller->visibleFields())
+        m_sizer->setAutomatic(f->name, automatic.contains(f->name.toUpper()) || !storedColumn(f->name));
     applyLayout(l);
+    m_sizer->fit();
+    showSort();
+    updateFrozen();
     buildSheet();
     m_sheet->setVisible(l.dataSheet);
     m_sheetAction->setChecked(l.dataSheet);
@@ -105,6 +113,8 @@ TFmKartot::~TFmKartot()
     for (const SheetRow& r : m_sheetRows)
         if (r.editor)
             disconnect(r.editor, nullptr, this, nullptr);
+    delete m_footer;
+    m_footer = nullptr;
     delete m_grid;
     m_grid = nullptr;
     m_model = nullptr;
@@ -125,11 +135,24 @@ Table& TFmKartot::table() const
 void TFmKartot::buildGrid()
 {
     m_splitter = new QSplitter(Qt::Horizontal, container());
-    m_grid = new QTableView(m_splitter);
+    // The grid with its line of sums under it.
+    auto* gridBox = new QWidget(m_splitter);
+    auto* gridLayout = new QVBoxLayout(gridBox);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    gridLayout->setSpacing(0);
+    m_grid = new RecordGrid(gridBox);
+    gridLayout->addWidget(m_grid, 1);
     m_grid->setObjectName(QStringLiteral("Siatka"));
     m_model = new RecordModel(dataSet(), m_context.prompts, m_grid);
     m_model->setColumns(m_controller->visibleFields());
     m_grid->setModel(m_model);
+    m_sizer = new ColumnSizer(m_grid, m_model);
+    // New rows (another month, a filter) may need wider columns; a row
+    // being typed does not make them jump.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        if (m_controller && !table().isEditing())
+            m_sizer->fit();
+    });
     m_grid->setItemDelegate(new RecordDelegate(*m_model, [this](const QString& field) { editField(field); }, m_grid));
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -156,10 +179,20 @@ void TFmKartot::buildGrid()
         const int w = m_grid->viewport()->width();
         if (m_grid->columnWidth(logical) > w)
             m_grid->setColumnWidth(logical, w * 8 / 10);
+        sortByColumn(logical);
     });
     connect(&table(), &Table::scrolled, this, &TFmKartot::syncGridToTable);
     connect(&table(), &Table::stateChanged, this, &TFmKartot::syncGridToTable);
-    m_splitter->addWidget(m_grid);
+    // Columns the user moves may change which ones stay in place.
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionMoved, this, [this] {
+        if (m_controller)
+            updateFrozen();
+    });
+    m_footer = new SumFooter(m_grid, m_model, dataSet(), gridBox);
+    m_sizer->setFooter([this](const QString& field) { return m_footer ? m_footer->textOf(field) : QString(); },
+                       m_footer->font());
+    gridLayout->addWidget(m_footer);
+    m_splitter->addWidget(gridBox);
     containerLayout()->addWidget(m_splitter, 1);
 }
 
@@ -171,7 +204,7 @@ void TFmKartot::applyColumns(const QList<layout::Column>& columns)
         if (logical < 0)
             continue;
         h->moveSection(h->visualIndex(logical), visual);
-        m_grid->setColumnWidth(logical, columns[visual].width);
+        m_sizer->setWidth(logical, columns[visual].width);
     }
 }
 
@@ -235,16 +268,22 @@ void TFmKartot::redoColumns()
     for (const FieldView* f : fields)
         names << f->name;
     // A column coming in is as wide as it was last shown, here or as stored.
+    // A column never shown nor stored follows its content.
     const auto width = [this](const QString& field) {
         if (const auto known = m_knownWidths.constFind(field.toUpper()); known != m_knownWidths.constEnd())
             return *known;
-        const auto stored = layout::decodeColumn(
-            m_controller->settings().text(m_controller->settingsKey(), layout::columnKey(field)));
+        const auto stored = storedColumn(field);
+        if (!stored)
+            m_sizer->setAutomatic(field, true);
         return stored ? *stored % 1000 : 0;
     };
     const QList<layout::Column> arranged = layout::rearrange(shown, names, width);
     m_model->setColumns(fields);
+    m_footer->recount();
     applyColumns(arranged);
+    m_sizer->fit();
+    showSort();
+    updateFrozen();
     fillSheet();
 
     // The same column stays current when it is still shown, else the first one.
@@ -259,6 +298,39 @@ void TFmKartot::redoColumns()
         m_syncing = false;
     }
     m_controller->currentFieldChanged(currentField());
+}
+
+void TFmKartot::updateFrozen()
+{
+    // A grid of codes (attendance, extra charges) keeps the children's
+    // names in sight while its day or charge columns scroll: the columns up
+    // to the first searched one (the name), unless they would take half
+    // the screen.
+    constexpr int kMaxFrozenWidth = 480;
+    bool coded = false;
+    for (int c = 0; c < m_model->columns() && !coded; ++c)
+        coded = m_model->codedColumn(c);
+    int count = 0;
+    if (coded) {
+        const QHeaderView* h = m_grid->horizontalHeader();
+        int width = 0;
+        for (int visual = 0; visual < m_model->columns(); ++visual) {
+            const int logical = h->logicalIndex(visual);
+            width += m_grid->columnWidth(logical);
+            if (width > kMaxFrozenWidth)
+                break;
+            if (const FieldView* v = m_model->column(logical); v && v->role == roles::search()) {
+                count = visual + 1;
+                break;
+            }
+        }
+    }
+    static_cast<RecordGrid*>(m_grid)->setFrozenCount(count);
+}
+
+std::optional<int> TFmKartot::storedColumn(const QString& field) const
+{
+    return layout::decodeColumn(m_controller->settings().text(m_controller->settingsKey(), layout::columnKey(field)));
 }
 
 void TFmKartot::retitle(const QString& title)
@@ -312,9 +384,9 @@ void TFmKartot::gridRowChanged(int row, int previousRow)
             return;
         }
     }
-    if (row != table().position() && row < table().rowCount()) {
+    if (row < table().rowCount() && m_model->tableRow(row) != table().position()) {
         m_syncing = true;
-        table().setPosition(row);
+        table().setPosition(m_model->tableRow(row));
         m_syncing = false;
         refreshSheet();
     }
@@ -396,6 +468,8 @@ void TFmKartot::closeEvent(QCloseEvent* event)
     KeyValueSettings& s = m_controller->settings();
     savePlace(s, m_controller->settingsKey());
     m_controller->saveLayout(currentLayout());
+    s.setValue(m_controller->settingsKey(), layout::autoWidthsKey(),
+               layout::autoWidthsToStored(m_sizer->automaticShown()));
     if (m_dockedRestored)
         s.setValue(m_controller->settingsKey(), docking::insideKey(), docking::insideToStored(inside));
     event->accept();

@@ -13,7 +13,10 @@
 #include <QList>
 #include <functional>
 #include <memory>
+#include <optional>
 
+class ColumnSizer;
+class SumFooter;
 class KeyValueSettings;
 class QCheckBox;
 class QComboBox;
@@ -64,6 +67,7 @@ public:
     Command* owner() const { return m_owner; }
     QTableView* grid() const { return m_grid; }
     RecordModel* model() const { return m_model; }
+    SumFooter* footer() const { return m_footer; }
     QToolBar* toolbar() const { return m_toolbar; }
     // The action with this caption (with its "&"), among menus and hidden ones.
     QAction* action(const QString& caption) const;
@@ -85,6 +89,9 @@ public:
     void search();
     void searchAgain();
     void sort();
+    // A click on a column's title: an ordering of the table starting with
+    // the column where there is one, else the view's own sort.
+    void sortByColumn(int logical);
     void copy();
     void copyChosen();
     void cut();
@@ -141,6 +148,12 @@ private:
     void redoColumns();
     void retitle(const QString& title);
     void rememberColumns();
+    // The header's sort indicator on the column the rows are sorted by.
+    void showSort();
+    // Which leading columns stay in place while the others scroll.
+    void updateFrozen();
+    // The stored place and width of a field's column, nothing when none.
+    std::optional<int> storedColumn(const QString& field) const;
     void refreshCommandTexts();
     void fillSheet();
     void giveModuleShortcutsPrecedence();
@@ -171,6 +184,8 @@ private:
     RunContext& m_context;
     Command* m_owner;
     RecordModel* m_model = nullptr;
+    ColumnSizer* m_sizer = nullptr;
+    SumFooter* m_footer = nullptr;
     QTableView* m_grid = nullptr;
     QToolBar* m_toolbar = nullptr;
     QWidget* m_panel = nullptr;

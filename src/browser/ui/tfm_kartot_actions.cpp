@@ -14,6 +14,7 @@
 #include "browser/sort_choice.h"
 #include "browser/toolbar_buttons.h"
 #include "browser/typed_keys.h"
+#include "browser/ui/column_sizer.h"
 #include "browser/ui/record_model.h"
 #include "store/error.h"
 #include "store/polish_dates.h"
@@ -280,7 +281,7 @@ QList<int> TFmKartot::selectedRows() const
         return out;
     for (const QModelIndex& i : m_grid->selectionModel()->selectedRows())
         if (!m_model->isInsertRow(i.row()))
-            out << i.row();
+            out << m_model->tableRow(i.row());
     return out;
 }
 
@@ -291,7 +292,7 @@ void TFmKartot::selectOnly(int row)
     table().setPosition(row);
     const int column = std::max(m_grid->currentIndex().column(), 0);
     m_syncing = true;
-    m_grid->selectionModel()->setCurrentIndex(m_model->index(row, column),
+    m_grid->selectionModel()->setCurrentIndex(m_model->index(m_model->gridRow(row), column),
                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_syncing = false;
     refreshSheet();
@@ -341,11 +342,50 @@ void TFmKartot::searchAgain()
 void TFmKartot::sort()
 {
     try {
-        sorting::choose(m_context.prompts, dataSet());
+        if (sorting::choose(m_context.prompts, dataSet()))
+            m_model->sortInView(-1, Qt::AscendingOrder);
     } catch (const Error& e) {
         refusal::show(m_context.prompts, e);
     }
+    showSort();
     syncGridToTable();
+}
+
+void TFmKartot::sortByColumn(int logical)
+{
+    const QString field = m_model->fieldAt(logical);
+    if (field.isEmpty() || (table().isEditing() && !post()))
+        return;
+    try {
+        const QString ordering = table().field(field).kind == Table::FieldKind::Data
+                                     ? sorting::orderingStartingWith(dataSet(), field)
+                                     : QString();
+        if (!ordering.isEmpty()) {
+            m_model->sortInView(-1, Qt::AscendingOrder);
+            if (table().ordering().compare(ordering, Qt::CaseInsensitive) != 0)
+                table().setOrdering(ordering);
+        } else {
+            // Clicked again, the view's order turns round.
+            const bool again = m_model->viewSortColumn() == logical && m_model->viewSortOrder() == Qt::AscendingOrder;
+            m_model->sortInView(logical, again ? Qt::DescendingOrder : Qt::AscendingOrder);
+        }
+    } catch (const Error& e) {
+        refusal::show(m_context.prompts, e);
+    }
+    showSort();
+    syncGridToTable();
+}
+
+void TFmKartot::showSort()
+{
+    QHeaderView* h = m_grid->horizontalHeader();
+    h->setSortIndicatorShown(true);
+    if (m_model->viewSortColumn() >= 0)
+        h->setSortIndicator(m_model->viewSortColumn(), m_model->viewSortOrder());
+    else  // -1 shows no mark: the table's order starts with no column shown
+        h->setSortIndicator(m_model->columnOf(sorting::leadingField(table())), Qt::AscendingOrder);
+    // The sorted column's caption now shares its room with the mark.
+    m_sizer->fit();
 }
 
 namespace {
