@@ -11,6 +11,7 @@
 #include "browser/ui/widget_prompts.h"
 #include "browser/ui/calculator_window.h"
 #include "attendance/attendance_areas.h"
+#include "communication/communication_areas.h"
 #include "fees/catalogue_areas.h"
 #include "fees/charges_areas.h"
 #include "fees/methods_area.h"
@@ -28,6 +29,7 @@
 #include "shell/login_flow.h"
 #include "shell/main_commands.h"
 #include "shell/tdm_ochrona.h"
+#include "sync/ui/sync_areas.h"
 #include "shell/ui/login_dialog.h"
 #include "shell/ui/main_window.h"
 #include "store/error.h"
@@ -94,6 +96,8 @@ int main(int argc, char** argv)
     registerMethodsArea(areas, editDefinitionInWindow);
     registerSettlementAreas(areas, editFreeDaysInWindow);
     registerChargesAreas(areas);
+    registerSyncAreas(areas);
+    registerCommunicationAreas(areas);
     registerTemplateAreas(areas, printouts::designTemplateInWindow);
     printouts::registerInvoicePrintArea(areas);
     printouts::registerConfirmationPrintArea(areas);
