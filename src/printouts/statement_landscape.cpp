@@ -435,9 +435,12 @@ public:
             const Column& col = m_columns[i];
             const QRectF box(col.x, 0, col.width, height);
             out << report::Box{box, Qt::black, 1, QColor()};
-            const QStringList& lines = cells[i].lines;
+            // Every column has a text, empty or not, for the table exports.
+            const QStringList lines = cells[i].lines.isEmpty() ? QStringList{QString()} : cells[i].lines;
             for (int l = 0; l < lines.size(); ++l) {
-                const QString text = col.numeric ? lines[l] + QLatin1Char(' ') : QLatin1Char(' ') + lines[l];
+                const QString text = lines[l].isEmpty() ? QString()
+                                     : col.numeric ? lines[l] + QLatin1Char(' ')
+                                                   : QLatin1Char(' ') + lines[l];
                 out << statementText(m_fonts, QRectF(col.x + 1, 1 + l * (m_font.pointSize * 17 / 10), col.width - 2,
                                                      levelHeight - 2),
                                      text, m_font, col.numeric ? Qt::AlignRight : Qt::AlignLeft);
@@ -450,13 +453,15 @@ public:
     {
         const bool anyMid = std::any_of(m_columns.begin(), m_columns.end(), [](const Column& c) { return c.midSpan >= 0; });
         const bool anyTop = std::any_of(m_columns.begin(), m_columns.end(), [](const Column& c) { return c.topSpan >= 0; });
-        const int levels = 1 + (anyTop ? 1 : 0) + (anyMid ? 1 : 0);
+        const int levels = std::max(2, 1 + (anyTop ? 1 : 0) + (anyMid ? 1 : 0));
         const double height = levels * levelHeight;
         const Qt::Alignment alignment = exporting ? Qt::AlignRight : Qt::AlignHCenter;
         QList<Primitive> out;
         auto heading = [&](const QRectF& r, const QString& s) {
             out << report::Box{r, Qt::black, 1, QColor()};
-            out << statementText(m_fonts, r.adjusted(1, 1, -1, -1), s, m_font, alignment);
+            report::TextBox box = statementText(m_fonts, r.adjusted(1, 1, -1, -1), s, m_font, alignment);
+            box.lines = m_fonts[m_font].lines(s, r.width() - 2, true);
+            out << box;
         };
         for (int i = 0; i < m_columns.size(); ++i) {
             const Column& c = m_columns[i];
