@@ -4,8 +4,10 @@
 
 #include "obecn_columns.h"
 
+#include "browser/area_registry.h"
 #include "browser/key_value_settings.h"
 #include "browser/prompts.h"
+#include "printouts/attendance_print_area.h"
 #include "registers/child_caption.h"
 #include "registers/held_classes.h"
 #include "shell/access_rules.h"
@@ -28,6 +30,18 @@ Command command(const QString& name, const QString& caption, const QString& labe
     c.label = label;
     c.shortcut = shortcut;
     c.handler = std::move(handler);
+    return c;
+}
+
+// "Wydruk obecności miesiąca": the desktop asks its questions and opens the preview.
+Command printCommand(TDMObecn* window)
+{
+    Command c = command(QStringLiteral("Wydruk1"), QStringLiteral("Wydruk obecności miesiąca"), QStringLiteral("Wydruk"),
+                        QString(), [window] {
+                            window->context().areas.open(area::attendancePrintout(), window->context(),
+                                                         {{area::attendanceWindowKey(), QVariant::fromValue<QObject*>(window)}});
+                        });
+    c.wanted = window->context().areas.has(area::attendancePrintout());
     return c;
 }
 
@@ -148,6 +162,7 @@ void TDMObecn::buildCommands()
                  QStringLiteral("Ctrl+D"), [this] { openDayClasses(); })
       << command(QStringLiteral("Domyslni1"), QStringLiteral("Domyślni obecni na zaj. dod."),
                  QStringLiteral("Obecni na zaj. dod."), QString(), [this] { defaultParticipants(); })
+      << printCommand(this)
       << command(QStringLiteral("Wczytaj1"), QStringLiteral("Wczytaj z pliku"), QStringLiteral("Wczytaj z pliku"),
                  QString(), [this] { importFromFile(); });
     for (Command& cmd : c)
