@@ -23,6 +23,7 @@
 #include "printouts/ui/tfm_ust_szabl.h"
 #include "printouts/ui/tfm_wyd_fakt.h"
 #include "printouts/ui/tfm_wyd_potw.h"
+#include "printouts/ui/tfm_wyd_rozr.h"
 #include "registers/extra_class_areas.h"
 #include "registers/register_areas.h"
 #include "shell/basic_areas.h"
@@ -101,6 +102,7 @@ int main(int argc, char** argv)
     registerTemplateAreas(areas, printouts::designTemplateInWindow);
     printouts::registerInvoicePrintArea(areas);
     printouts::registerConfirmationPrintArea(areas);
+    printouts::registerStatementPrintArea(areas);
     CalculatorWindow::install();
     gridprint::install();
     RunContext context{*baza, prompts, opener, areas, {}, {}, {}, {}, &messages};

@@ -6,6 +6,7 @@
 #include "browser/area_arguments.h"
 #include "browser/area_registry.h"
 #include "browser/prompts.h"
+#include "printouts/statement_print_area.h"
 #include "registers/child_caption.h"
 #include "store/database.h"
 #include "store/error.h"
@@ -108,7 +109,20 @@ void TDMRozrach::setUpCommands()
     Command undo = Command::make(QStringLiteral("Cofnijopaty1"), QStringLiteral("Cofnij opłaty"),
                                  QStringLiteral("Cofnij opłaty"), false);
     undo.handler = [this] { undoApprovals(); };
-    ds.commands = {computed, approved, paid, notified, invoices, Command::separatorLine(), freeDays, compute, approve, undo};
+    // "Zestawienia": the statement of the month, or of the window's child.
+    Command statements = Command::make(QStringLiteral("Zestawienia1"), QStringLiteral("Zestawienia"),
+                                       QStringLiteral("Zestawienia"), true);
+    statements.handler = [this] {
+        if (currentMonthKod() == 0)
+            return;
+        QVariantMap a{{area::monthKey(), currentMonthKod()}};
+        if (m_oneChild)
+            a.insert(area::childKey(), m_child);
+        context().areas.open(area::statementPrintout(), context(), a);
+    };
+    statements.wanted = context().areas.has(area::statementPrintout());
+    ds.commands = {computed, approved, paid, notified, invoices, statements, Command::separatorLine(),
+                   freeDays, compute, approve, undo};
 }
 
 void TDMRozrach::setChild(int kod)
