@@ -1,6 +1,7 @@
 #include "import/spreadsheet_xls.h"
 
 #include "import/spreadsheet_cells.h"
+#include "import/spreadsheet_xls_formulas.h"
 #include "import/spreadsheet_zip.h"
 #include "store/error.h"
 
@@ -86,6 +87,11 @@ SheetCells XlsSpreadsheet::sheet(const QString& name) const
                 builder.set(int(row) + 1, int(column) + 1, cellValue(cell));
         }
     }
+    // Formula cells, which libfreexl leaves empty, hold their saved result.
+    QFile file(path_);
+    if (file.open(QIODevice::ReadOnly))
+        for (const XlsFormulaResult& result : xlsFormulaResults(file.readAll(), name))
+            builder.set(result.row, result.column, result.value);
     return builder.finish();
 }
 
