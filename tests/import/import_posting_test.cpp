@@ -73,7 +73,7 @@ protected:
                 const QVariant v = q.value(c);
                 cells << (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float
                               ? QString::number(v.toDouble())
-                              : v.toString().left(10));
+                              : v.toString());
             }
             out << cells.join(QLatin1Char('|'));
         }
