@@ -175,6 +175,29 @@ int runSyncLogins(Context& ctx)
     });
 }
 
+// The address is read and written without contacting the service.
+int runSyncAddress(Context& ctx)
+{
+    return guarded(ctx, [&] {
+        if (ctx.arguments.size() > 1)
+            throw UsageError(QStringLiteral("Użycie: lunawactl sync-address [ADRES]"));
+        int status = Success;
+        auto session = openModuleSession(ctx, status);
+        if (!session)
+            return status;
+        if (ctx.arguments.isEmpty()) {
+            const QString address = service_address::load(session->db());
+            ctx.out << service_address::key() << '=' << address << '\n';
+            if (!address.isEmpty())
+                ctx.out << service_address::toUrl(address).toString() << '\n';
+            return int(Success);
+        }
+        session->requireFunctions({QStringLiteral("Internet")});
+        service_address::save(session->db(), ctx.arguments.first());
+        return int(Success);
+    });
+}
+
 const QCommandLineOption webPassword{QStringLiteral("web-password"), QStringLiteral("Hasło administratora w internecie."),
                                      QStringLiteral("HASŁO")};
 const QCommandLineOption address{QStringLiteral("address"),
@@ -200,6 +223,12 @@ const Registration syncConfigCommand{{
     QStringLiteral("sync-config get|set TEKST --web-password HASŁO [--address ADRES]"),
     runSyncConfig,
     {webPassword, address, onError, timeout},
+}};
+
+const Registration syncAddressCommand{{
+    QStringLiteral("sync-address"),
+    QStringLiteral("sync-address [ADRES]"),
+    runSyncAddress,
 }};
 
 const Registration syncLoginsCommand{{
