@@ -23,6 +23,7 @@
 #include "printouts/ui/tfm_ust_szabl.h"
 #include "printouts/ui/tfm_wyd_fakt.h"
 #include "printouts/ui/tfm_wyd_potw.h"
+#include "printouts/ui/tfm_wyd_kores.h"
 #include "printouts/ui/tfm_wyd_rozr.h"
 #include "registers/extra_class_areas.h"
 #include "registers/register_areas.h"
@@ -102,6 +103,7 @@ int main(int argc, char** argv)
     registerTemplateAreas(areas, printouts::designTemplateInWindow);
     printouts::registerInvoicePrintArea(areas);
     printouts::registerConfirmationPrintArea(areas);
+    printouts::registerLettersPrintArea(areas);
     printouts::registerStatementPrintArea(areas);
     CalculatorWindow::install();
     gridprint::install();
