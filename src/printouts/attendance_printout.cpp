@@ -141,6 +141,17 @@ MonthData readMonth(Database& db, const AttendancePrintInput& input)
     return data;
 }
 
+// The month view of an empty list: not even a page with its footer.
+class NoPages : public report::Job {
+public:
+    explicit NoPages(QString title) : m_title(std::move(title)) {}
+    QString title() const override { return m_title; }
+    report::PreparedPages run(report::Purpose, const report::PageSink& = {}) const override { return {m_title, {}, {}}; }
+
+private:
+    QString m_title;
+};
+
 }  // namespace
 
 }  // namespace attendance_print
@@ -148,6 +159,8 @@ MonthData readMonth(Database& db, const AttendancePrintInput& input)
 std::unique_ptr<report::Job> makeAttendancePrintout(Database& db, const AttendancePrintInput& input)
 {
     using namespace attendance_print;
+    if (input.monthView && input.children.isEmpty())
+        return std::make_unique<NoPages>(input.title);
     const MonthData data = readMonth(db, input);
     report::Rows rows;
     report::Report definition = input.monthView ? monthPagesReport(input, data, rows) : dayListReport(input, data, rows);

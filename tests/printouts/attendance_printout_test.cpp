@@ -237,6 +237,14 @@ TEST_P(AttendancePrintoutTest, MonthPageShowsFreeDaysCountsTimesAndClasses)
     plain.day = QDate(2027, 2, 10);
     cells = cellBoxes(makeAttendancePrintout(*db, plain)->run(report::Purpose::Pages).pages[0]);
     EXPECT_EQ(cells.size(), 7 + 28);
+
+    // An empty list: no page in the month view, the header and totals alone in the day view.
+    plain.children.clear();
+    EXPECT_TRUE(makeAttendancePrintout(*db, plain)->run(report::Purpose::Pages).pages.isEmpty());
+    plain.monthView = false;
+    const report::PreparedPages empty = makeAttendancePrintout(*db, plain)->run(report::Purpose::Pages);
+    ASSERT_EQ(empty.pages.size(), 1);
+    EXPECT_EQ(texts(empty.pages[0]).mid(5, 2), (QStringList{QStringLiteral("RAZEM"), QStringLiteral(" 0")}));
 }
 
 }  // namespace
