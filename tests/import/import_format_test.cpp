@@ -1,6 +1,7 @@
 // Import formats: the section's reading rules, code pages, cell values and
 // the cutting of text lines.
 
+#include "import/child_matching.h"
 #include "import/code_pages.h"
 #include "import/import_format.h"
 #include "import/import_values.h"
@@ -149,6 +150,48 @@ TEST(ImportTextRows, SeparatedAndFixedWidth)
     EXPECT_EQ(fileLines("a\r\n\r\nb\n").size(), 3);
     EXPECT_TRUE(looksLikeUtf8("Zaż\xC3\xB3\xC5\x82\xC4\x87"));
     EXPECT_FALSE(looksLikeUtf8("\xAF\xF3\xB3w"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImportMatching, RulesInOrderAndEmptyTextsNeverMatch)
+{
+    ChildDirectory list;
+    list.setChildren({
+        {1, QStringLiteral("Nowak Ewa"), QString(), QStringLiteral("18010112345"), {}, {}},
+        {2, QStringLiteral("Nowak Ewa"), QString(), QString(), {}, {}},
+        {3, QStringLiteral("Łącki Jan Paweł"), QStringLiteral("Łącka Maria"), QString(), {}, {QStringLiteral("Zięba Anna")}},
+        {4, QStringLiteral("Kos Piotr"), QString(), QString(), {}, {QString()}},
+    });
+    MatchOptions ok;
+    ok.okForPesel = ok.okForName = true;
+
+    EXPECT_EQ(matchChild(list, QStringLiteral("Ktoś"), QStringLiteral("18010112345"), ok).child, 1);
+    EXPECT_FALSE(matchChild(list, QStringLiteral("Ktoś"), QStringLiteral("18010112345"), ok).confirm);
+    // Two children of that name: the first, confirmed although "OK DLA NAZWA" is on.
+    const ChildMatch twins = matchChild(list, QStringLiteral("NOWAK EWA"), {}, ok);
+    EXPECT_EQ(twins.child, 1);
+    EXPECT_TRUE(twins.confirm);
+    EXPECT_FALSE(matchChild(list, QStringLiteral("łącka maria"), {}, ok).confirm);
+
+    // The scan: prefixes when the file's name has a blank, whole texts otherwise.
+    EXPECT_EQ(matchChild(list, QStringLiteral("ŁĄCKI JAN"), {}, ok).child, 3);
+    EXPECT_EQ(matchChild(list, QStringLiteral("ŁĄCKI"), {}, ok).child, 0);
+    EXPECT_EQ(matchChild(list, QStringLiteral("LACKI JAN"), {}, ok).child, 0);
+    MatchOptions plain = ok;
+    plain.withoutDiacritics = true;
+    EXPECT_EQ(matchChild(list, QStringLiteral("LACKI JAN"), {}, plain).child, 3);
+
+    // A collecting person identifies the child, always with a confirmation;
+    // an empty name (of the file or of a person) matches nobody.
+    plain.withCollectors = true;
+    const ChildMatch collector = matchChild(list, QStringLiteral("ZIĘBA ANNA"), {}, plain);
+    EXPECT_EQ(collector.child, 3);
+    EXPECT_TRUE(collector.confirm);
+    EXPECT_EQ(matchChild(list, QString(), {}, plain).child, 0);
+    EXPECT_EQ(matchChild(list, QStringLiteral("Kowal"), QStringLiteral(""), plain).child, 0);
 }
 
 }  // namespace
