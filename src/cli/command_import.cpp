@@ -186,7 +186,18 @@ int runImport(Context& ctx)
             request = payments ? import::paymentsRequest(context, kod, month.year, month.month)
                                : import::chargesRequest(context, kod, month.year, month.month, type);
         }
-        const import::ImportReport report = import::runImport(db, prompts, request);
+        import::ImportReport report;
+        try {
+            report = import::runImport(db, prompts, request);
+        } catch (const UsageError&) {
+            throw;
+        } catch (const Error& e) {
+            // The import stopped: nothing of it was written.
+            ctx.out << QStringLiteral("Błąd: ") << oneLine(e.message()) << '\n'
+                    << QStringLiteral("Nic nie zapisano") << '\n';
+            ctx.out.flush();
+            return int(Failed);
+        }
         for (const QString& s : report.summaries)
             ctx.out << s << '\n';
         ctx.out << QStringLiteral("Wczytano wierszy: %1, zapisano: %2, pominięto: %3")
