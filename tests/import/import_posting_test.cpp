@@ -245,6 +245,27 @@ TEST_P(ImportPostingTest, FailureWritesNothingAndStopKeepsConfirmedRows)
 }
 
 
+TEST_P(ImportPostingTest, ChosenChildAndAlwaysNo)
+{
+    const ImportRequest r = request(ImportTarget::Payments, paymentsSection(), "KOLUMNY=KB\n");
+    prompts.expectChoice(paymentsTitle, -1);  // "Wybierz"
+    prompts.expectRecord(QStringLiteral("Dziecko"), jan);
+    prompts.expectChoice(paymentsTitle, -2);  // "Inne"
+    prompts.expectRecord(QStringLiteral("Dziecko"), ewa);
+    prompts.expectChoice(paymentsTitle, -1).withText(QStringLiteral(
+        "Wiersz 2\n\nOdczytane dziecko\n Nazwisko i imię: NIKT\n Kwota: 5\n\nOdszukano\n"
+        " Nazwisko i imię: Łukasiewicz Ewa\n Nazwa kores.: Nowak Ewa"));
+    prompts.expectChoice(paymentsTitle, -1);  // Jan
+    prompts.expectChoice(paymentsTitle, -1);  // Jan again …
+    prompts.expectChoice(paymentsTitle, -4);  // … is similar: "Zawsze nie"
+    prompts.expectChoice(paymentsTitle, -1);  // Ewa: similar, skipped without asking
+    prompts.expectChoice(paymentsTitle, -1);  // Anna: written
+    run(r, "x\nNIKT;5\nKowalski Jan;6\nKowalski Jan;7\nŁukasiewicz Ewa;8\nŻółwik Anna Maria;9\n");
+    EXPECT_TRUE(prompts.done());
+    EXPECT_EQ(rows("SELECT OSOBA, WARTOSC FROM WPLATY ORDER BY WARTOSC"),
+              (QStringList{id(ewa) + "|5", id(jan) + "|6", id(anna) + "|9"}));
+}
+
 TEST_P(ImportPostingTest, HtmlTableAndSheetRows)
 {
     const QString data = QStringLiteral(LUNAWA_TEST_DATA "/import/");
