@@ -73,8 +73,11 @@ report::Band pageFooter(const QString& footerLine, double width)
     report::Band band;
     band.kind = report::BandKind::PageFooter;
     band.height = height + 2;
-    band.items.append(report::Item::pageNumber(QRectF(0, 1, width / 3, height), QStringLiteral("Strona: {page}"), left));
-    band.items.append(report::Item::label(QRectF(width / 3, 1, width * 2 / 3, height), footerLine, right));
+    // The footer line takes all the width the page number leaves, so that a
+    // long address is not cut off.
+    constexpr double numberWidth = 80;
+    band.items.append(report::Item::pageNumber(QRectF(0, 1, numberWidth, height), QStringLiteral("Strona: {page}"), left));
+    band.items.append(report::Item::label(QRectF(numberWidth, 1, width - numberWidth, height), footerLine, right));
     return band;
 }
 
