@@ -187,4 +187,10 @@ check "demo" 0 "Grupy: 3, dzieci: 60, .*" "$ctl" demo "$dir/demo"
 check "demo twice refused" 1 "" "$ctl" demo "$dir/demo"
 check "demo store has children" 0 "60" "$ctl" --store "$dir/demo" --user admin --password tebov \
   query "SELECT COUNT(*) FROM DZIECI WHERE AKTYWNY = 'T'"
+check "print attendance month view" 0 "STRONY=[1-9][0-9]*" "$ctl" --store "$dir/demo" --user admin --password tebov \
+  print attendance --day 2026-11-05 --month-view --colours --groups 1 --pdf "$dir/obecnosci.pdf"
+pdftotext -layout "$dir/obecnosci.pdf" "$dir/obecnosci.txt" 2>/dev/null
+for want in "Obecności za miesiąc listopad 2026" "Legenda" "Czas płatny wprowadzonych dni: [0-9]+:[0-5][0-9]"; do
+  grep -q -E -- "$want" "$dir/obecnosci.txt" || { echo "FAIL print attendance PDF lacks '$want'"; fail=1; }
+done
 exit $fail
