@@ -130,11 +130,10 @@ bool MainController::firstShow()
     try {
         m.context.institution = Institution::read(db);
         m.context.settings.oneGroupMode = oneGroupStore(db);
-        m_aboutText = m.context.institution.name + QLatin1Char('\n') + m.context.institution.address
-                    + aboutCredentials();
-        m.view.setAboutText(m_aboutText);
+        m_aboutText = m.context.institution.name + QLatin1Char('\n') + m.context.institution.address;
         m.context.params = Parameters();
         m.context.params.load(db);
+        checkDeliveredPassword();
     } catch (const Error& e) {
         m.context.prompts.showError(e.message());
         m_mustEnd = true;
@@ -146,6 +145,22 @@ bool MainController::firstShow()
         run(mainmenu::remindersCommand());
     m.view.closeStartupNotice();
     return true;
+}
+
+void MainController::checkDeliveredPassword()
+{
+    const bool kept = m.security.deliveredPasswordKept();
+    if (kept)
+        m_aboutText += aboutCredentials();
+    m.view.setAboutText(m_aboutText);
+    if (kept && m.security.current().userName == TDMOchrona::deliveredLogin() && m.passwordDialog
+        && m.context.prompts.askYesNo(deliveredPasswordQuestion())) {
+        m.passwordDialog(TDMOchrona::deliveredLogin());
+        if (!m.security.deliveredPasswordKept()) {
+            m_aboutText.chop(aboutCredentials().size());
+            m.view.setAboutText(m_aboutText);
+        }
+    }
 }
 
 bool MainController::login()
@@ -194,7 +209,8 @@ void MainController::loadSettings()
     m.context.settings.modalWindows = m_settings.modalWindows;
     m.context.settings.autoEdit = m_settings.autoEdit;
     m.context.settings.raisedButtons = m_settings.raisedButtons;
-    m.view.place(m_settings.placement(m.view.availableGeometry(), m.view.fixedHeight()));
+    const MainSettings::Place place = m_settings.placement(m.view.availableGeometry());
+    m.view.place(place.frame, place.maximized);
     m_toolbar = maintoolbar::fromStored(m_settings.buttons, m_menus);
     m.view.toolbarChanged();
     m.view.commandsChanged();
@@ -430,13 +446,15 @@ bool MainController::confirmClose()
     return true;
 }
 
-void MainController::saveSettings(const QRect& frame)
+void MainController::saveSettings(const QRect& frame, bool maximized)
 {
     if (!m_settingsLoaded || m_mustEnd)
         return;
     m_settings.top = frame.top();
     m_settings.left = frame.left();
     m_settings.width = frame.width();
+    m_settings.height = frame.height();
+    m_settings.maximized = maximized;
     m_settings.modalWindows = m.context.settings.modalWindows;
     m_settings.autoEdit = m.context.settings.autoEdit;
     m_settings.raisedButtons = m.context.settings.raisedButtons;

@@ -29,8 +29,8 @@ public:
     // Visibility, captions or check marks of commands changed.
     virtual void commandsChanged() = 0;
     virtual void toolbarChanged() = 0;
-    // The window goes to this frame (loading the settings).
-    virtual void place(const QRect& frame) = 0;
+    // The window goes to this frame, maximised or not (loading the settings).
+    virtual void place(const QRect& frame, bool maximized) = 0;
     virtual void setStayOnTop(bool on) = 0;
     virtual void closeStartupNotice() = 0;
     // "&O programie": modal, with its OK button.
@@ -38,9 +38,8 @@ public:
     virtual void setWaitCursor(bool on) = 0;
     // Closes the window, which ends the program (the close question follows).
     virtual void requestClose() = 0;
-    // The screen without its panels, and the window's fixed height.
+    // The screen without its panels.
     virtual QRect availableGeometry() const = 0;
-    virtual int fixedHeight() const = 0;
 };
 
 // The windows opened from the main window, for "&Logowanie": each is closed
@@ -81,6 +80,11 @@ public:
     static QString applicationTitle() { return QStringLiteral("Lunawa"); }
     static QString aboutCredentials() { return QStringLiteral("\nIdentyfikator: admin, Hasło: tebov"); }
     static QString closeQuestion() { return QStringLiteral("Chcesz wykonać kopie bazy?"); }
+    static QString deliveredPasswordQuestion()
+    {
+        return QStringLiteral("Hasło administratora jest wciąż hasłem dostarczonym z programem i zna je każdy, "
+                              "kto ma program.\r\nCzy zmienić je teraz?");
+    }
 
     // Runs only while nobody is logged in; false when the program must end
     // (login refused or cancelled, or a start-up step failed: the error has
@@ -105,8 +109,9 @@ public:
     // --- closing -----------------------------------------------------------
     // The close question; false keeps the program running.
     bool confirmClose();
-    // Writes the settings when they were loaded, with the window's frame.
-    void saveSettings(const QRect& frame);
+    // Writes the settings when they were loaded, with the window's normal
+    // frame and whether it is maximised.
+    void saveSettings(const QRect& frame, bool maximized = false);
     bool settingsLoaded() const { return m_settingsLoaded; }
     const MainSettings& settings() const { return m_settings; }
     // "Przypomnienie", set in the reminders window and written at the end.
@@ -117,6 +122,9 @@ public:
 
 private:
     bool login();
+    // The delivered password is kept: the About box names it, and the
+    // administrator logged in with it is asked to change it.
+    void checkDeliveredPassword();
     // After every login: the narrowed functions, the title, the commands.
     void applyLogin();
     void applyCommandVisibility();

@@ -10,6 +10,8 @@ const QString kRaised = QStringLiteral("Wypukle przyciski");
 const QString kTop = QStringLiteral("Top");
 const QString kLeft = QStringLiteral("Left");
 const QString kWidth = QStringLiteral("Width");
+const QString kHeight = QStringLiteral("Height");
+const QString kMaximized = QStringLiteral("Maximized");
 const QString kReminder = QStringLiteral("Przypomnienie");
 const QString kButtons = QStringLiteral("Buttons");
 
@@ -36,6 +38,8 @@ MainSettings MainSettings::load(const KeyValueSettings& store)
     s.top = storedNumber(store, kTop);
     s.left = storedNumber(store, kLeft);
     s.width = storedNumber(store, kWidth);
+    s.height = storedNumber(store, kHeight);
+    s.maximized = store.flag(g, kMaximized, s.maximized);
     s.reminder = store.text(g, kReminder);
     if (store.contains(g, kButtons))
         s.buttons = store.text(g, kButtons);
@@ -49,6 +53,9 @@ void MainSettings::save(KeyValueSettings& store) const
     store.setValue(g, kLeft, left.value_or(0));
     if (width)
         store.setValue(g, kWidth, *width);
+    if (height)
+        store.setValue(g, kHeight, *height);
+    store.setValue(g, kMaximized, maximized);
     store.setValue(g, kModal, modalWindows);
     store.setValue(g, kAutoEdit, autoEdit);
     store.setValue(g, kRaised, raisedButtons);
@@ -56,17 +63,19 @@ void MainSettings::save(KeyValueSettings& store) const
     store.setValue(g, kButtons, buttons.value_or(QString()));
 }
 
-QRect MainSettings::placement(const QRect& available, int height) const
+MainSettings::Place MainSettings::placement(const QRect& available) const
 {
-    QRect frame(available.left(), available.top(), available.width(), height);
-    if (modalWindows)
-        return frame;
-    if (width && *width > 0)
-        frame.setWidth(std::min(*width, available.width()));
-    const int x = left.value_or(frame.left());
-    const int y = top.value_or(frame.top());
-    const int maxX = std::max(available.left(), available.left() + available.width() - frame.width());
-    const int maxY = std::max(available.top(), available.top() + available.height() - frame.height());
-    frame.moveTo(std::clamp(x, available.left(), maxX), std::clamp(y, available.top(), maxY));
-    return frame;
+    Place place{available, true};
+    // A frame stored before the window could be resized (the width alone)
+    // is no size the user chose.
+    if (modalWindows || !width || !height || *width <= 0 || *height <= 0)
+        return place;
+    QRect frame(left.value_or(available.left()), top.value_or(available.top()), std::min(*width, available.width()),
+                std::min(*height, available.height()));
+    const int maxX = available.left() + available.width() - frame.width();
+    const int maxY = available.top() + available.height() - frame.height();
+    frame.moveTo(std::clamp(frame.left(), available.left(), maxX), std::clamp(frame.top(), available.top(), maxY));
+    place.frame = frame;
+    place.maximized = maximized;
+    return place;
 }

@@ -16,6 +16,8 @@ struct MainSettings {
     std::optional<int> top;      // as stored; absent values keep the default placement
     std::optional<int> left;
     std::optional<int> width;
+    std::optional<int> height;
+    bool maximized = false;  // "Maximized"
     QString reminder;                // "Przypomnienie": "Przy starcie" or "Tylko na żądanie"
     std::optional<QString> buttons;  // "Buttons": command names, one per line
 
@@ -26,10 +28,14 @@ struct MainSettings {
     // Writes every value; the position and buttons as given.
     void save(KeyValueSettings& store) const;
 
-    // The window's frame on `available` (the screen without its panels): the
-    // top left corner with the full width, moved to the stored position when
-    // windows are not modal. A stored position off the screen (a monitor
-    // since removed, a smaller resolution) is brought back onto it, or the
-    // window would open where nobody can reach it.
-    QRect placement(const QRect& available, int height) const;
+    struct Place {
+        QRect frame;  // the normal frame, also the one restored from maximised
+        bool maximized = true;
+    };
+    // The window on `available` (the screen without its panels): maximised
+    // unless the user left it at a size of their own (ignored with modal
+    // windows). A stored frame off the screen (a monitor since removed, a
+    // smaller resolution) is brought back onto it, or the window would open
+    // where nobody can reach it.
+    Place placement(const QRect& available) const;
 };

@@ -56,6 +56,23 @@ bool TDMOchrona::login(const QString& name, const QString& password)
     return ok;
 }
 
+bool TDMOchrona::deliveredPasswordKept()
+{
+    const QStringList before = m_db.credentials();
+    m_db.setCredentials(QStringList(before) << rights::masterCredential());
+    bool kept = false;
+    try {
+        Query user(m_db, QStringLiteral("SELECT HASLO FROM UZYT WHERE NAZWA = :N ORDER BY KOD"));
+        user.bind(QStringLiteral("N"), deliveredLogin()).exec();
+        kept = user.next() && digest::userPasswordMatches(user.value(0).toString(), deliveredPassword());
+    } catch (...) {
+        m_db.setCredentials(before);
+        throw;
+    }
+    m_db.setCredentials(before);
+    return kept;
+}
+
 void TDMOchrona::logout()
 {
     m_db.setCredentials({});

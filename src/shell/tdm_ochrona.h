@@ -14,6 +14,12 @@ public:
     explicit TDMOchrona(Database& db) : m_db(db) {}
 
     static QString serviceLogin() { return QStringLiteral("kqvzat"); }
+    // The administrator account every new store is delivered with.
+    static QString deliveredLogin() { return QStringLiteral("admin"); }
+    static QString deliveredPassword() { return QStringLiteral("tebov"); }
+    // The delivered administrator still opens with the delivered password
+    // (read whatever the current user's rights on the users table).
+    bool deliveredPasswordKept();
 
     // On success the current login is replaced and the connection holds the
     // user's and his groups' credentials (the service account keeps the

@@ -138,7 +138,7 @@ TEST(MainSettings, LoadSaveAndPlacement)
     EXPECT_FALSE(defaults.raisedButtons);
     EXPECT_FALSE(defaults.buttons.has_value());
     const QRect screen(0, 0, 1280, 800);
-    EXPECT_EQ(defaults.placement(screen, 90), QRect(0, 0, 1280, 90));
+    EXPECT_TRUE(defaults.placement(screen).maximized);
 
     MainSettings s;
     s.modalWindows = false;
@@ -147,6 +147,7 @@ TEST(MainSettings, LoadSaveAndPlacement)
     s.top = 100;
     s.left = 50;
     s.width = 700;
+    s.height = 500;
     s.reminder = "Przy starcie";
     s.buttons = QString("Dzieci1\r\n\r\n");
     s.save(store);
@@ -155,23 +156,33 @@ TEST(MainSettings, LoadSaveAndPlacement)
     EXPECT_TRUE(back.raisedButtons);
     EXPECT_EQ(back.reminder, "Przy starcie");
     EXPECT_EQ(back.buttons, s.buttons);
-    EXPECT_EQ(back.placement(screen, 90), QRect(50, 100, 700, 90));
+    EXPECT_FALSE(back.placement(screen).maximized);
+    EXPECT_EQ(back.placement(screen).frame, QRect(50, 100, 700, 500));
 
     // Modal windows: the stored place is ignored.
     MainSettings modal = back;
     modal.modalWindows = true;
-    EXPECT_EQ(modal.placement(screen, 90), QRect(0, 0, 1280, 90));
+    EXPECT_TRUE(modal.placement(screen).maximized);
+    // Only a width, as the bar-shaped window stored it: no size of the user's.
+    MainSettings bar = back;
+    bar.height.reset();
+    EXPECT_TRUE(bar.placement(screen).maximized);
+    // Maximised, with the frame to come back to.
+    MainSettings max = back;
+    max.maximized = true;
+    EXPECT_TRUE(max.placement(screen).maximized);
+    EXPECT_EQ(max.placement(screen).frame, QRect(50, 100, 700, 500));
 
     // A place on a monitor no longer there comes back onto the screen.
     MainSettings off = back;
     off.left = 3000;
     off.top = -400;
-    EXPECT_EQ(off.placement(screen, 90), QRect(580, 0, 700, 90));
+    EXPECT_EQ(off.placement(screen).frame, QRect(580, 0, 700, 500));
     off.left = -900;
     off.top = 2000;
     off.width = 5000;
-    EXPECT_EQ(off.placement(screen, 90), QRect(0, 710, 1280, 90));
-    EXPECT_EQ(off.placement(QRect(1280, 0, 1024, 768), 90), QRect(1280, 678, 1024, 90));
+    EXPECT_EQ(off.placement(screen).frame, QRect(0, 300, 1280, 500));
+    EXPECT_EQ(off.placement(QRect(1280, 0, 1024, 768)).frame, QRect(1280, 268, 1024, 500));
 
     // Settings stored as text by an ini file read as the same flags.
     MemorySettings text;

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "browser/run_context.h"
+#include "browser/window_placement.h"
 #include "browser/ui/tfm_kartot.h"
 #include "browser/ui/ui_window_opener.h"
 #include "shell/main_commands.h"
@@ -160,19 +161,21 @@ TFmMain::TFmMain(QWidget* parent) : QMainWindow(parent)
         menu.exec(m_toolbar->mapToGlobal(at));
     });
     addToolBar(Qt::TopToolBarArea, m_toolbar);
-    // The window is only a bar; nothing lives below the toolbar.
-    auto* empty = new QWidget(this);
-    empty->setFixedHeight(0);
-    setCentralWidget(empty);
+    // The area windows open over the space below the toolbar.
+    auto* desk = new QWidget(this);
+    desk->setObjectName(QStringLiteral("desk"));
+    desk->setAutoFillBackground(true);
+    QPalette deskColours = desk->palette();
+    deskColours.setColor(QPalette::Window, QColor(0xe8, 0xec, 0xf3));
+    desk->setPalette(deskColours);
+    setCentralWidget(desk);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->setMinimumHeight(statusBar()->fontMetrics().height() + 8);
     buildMenus();
-    // Across the top of the screen from the start; the settings may move it later.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        move(available.topLeft());
-        resize(available.width(), height());
-    }
+    // The whole screen from the start; the user's settings may change it later.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    setWindowState(Qt::WindowMaximized);
 
     // Coming back to the program while a dialog is open puts the focus there.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [](Qt::ApplicationState state) {
@@ -187,6 +190,7 @@ TFmMain::TFmMain(QWidget* parent) : QMainWindow(parent)
 
 TFmMain::~TFmMain()
 {
+    placement::setDeskTop(0);
     TFmKartot::hooks().mainCommandCaption = nullptr;
     TFmKartot::hooks().runMainCommand = nullptr;
 }
@@ -327,10 +331,13 @@ void TFmMain::toolbarChanged()
     }
 }
 
-void TFmMain::place(const QRect& frame)
+void TFmMain::place(const QRect& frame, bool maximized)
 {
-    move(frame.topLeft());
-    resize(frame.width(), height());
+    setGeometry(frame);
+    if (maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    else
+        setWindowState(windowState() & ~Qt::WindowMaximized);
 }
 
 void TFmMain::setStayOnTop(bool on)
@@ -368,8 +375,6 @@ QRect TFmMain::availableGeometry() const
     return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-int TFmMain::fixedHeight() const { return height(); }
-
 bool TFmMain::closeAll()
 {
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -389,17 +394,29 @@ void TFmMain::showEvent(QShowEvent* event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
-    // Only a bar: its height is what the menu, toolbar and status line need.
-    if (QLayout* frame = layout())
-        frame->activate();
-    setFixedHeight(std::max(minimumSizeHint().height(), menuBar()->sizeHint().height()
-                                                            + m_toolbar->sizeHint().height()
-                                                            + statusBar()->minimumHeight()));
-    setMinimumWidth(200);
-    setMaximumWidth(QWIDGETSIZE_MAX);
+    setMinimumSize(200, 120);
+    updateDesk();
     m_about->raise();
     // After the window is on the screen, as the login dialog goes over it.
     QTimer::singleShot(100, this, &TFmMain::runFirstShow);
+}
+
+void TFmMain::updateDesk()
+{
+    if (centralWidget() && isVisible())
+        placement::setDeskTop(centralWidget()->mapToGlobal(QPoint(0, 0)).y());
+}
+
+void TFmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    updateDesk();
+}
+
+void TFmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    updateDesk();
 }
 
 void TFmMain::runFirstShow()
@@ -418,14 +435,18 @@ void TFmMain::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (m_controller && !m_controller->confirmClose()) {
+    // Every other window goes first, each with its own questions, so that
+    // its edits are saved before the backup copy is offered; a window that
+    // stays open keeps the program running.
+    if (!closeAll() || (m_controller && !m_controller->confirmClose())) {
         event->ignore();
         return;
     }
     m_closed = true;
     if (m_controller)
-        m_controller->saveSettings(geometry());
+        m_controller->saveSettings(normalGeometry(), isMaximized());
     m_about->hide();
     event->accept();
     QMainWindow::closeEvent(event);
+    emit runEnded();
 }

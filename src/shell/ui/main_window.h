@@ -58,14 +58,13 @@ public:
     void setAboutText(const QString& text) override;
     void commandsChanged() override;
     void toolbarChanged() override;
-    void place(const QRect& frame) override;
+    void place(const QRect& frame, bool maximized) override;
     void setStayOnTop(bool on) override;
     void closeStartupNotice() override;
     void showAbout() override;
     void setWaitCursor(bool on) override;
     void requestClose() override;
     QRect availableGeometry() const override;
-    int fixedHeight() const override;
 
     // OpenWindows
     bool closeAll() override;
@@ -73,14 +72,20 @@ public:
 signals:
     // The first showing ended; `ok` false when the program must end.
     void started(bool ok);
+    // The window was closed for good: the run ends.
+    void runEnded();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildMenus();
     void runFirstShow();
+    // Area windows open below the toolbar, over the window's empty body.
+    void updateDesk();
 
     std::unique_ptr<MainController> m_controller;
     TFmAbout* m_about;
