@@ -4,19 +4,35 @@
 
 namespace placement {
 
-QRect initial(const QRect& screen, const std::optional<QRect>& ownerWindow)
+namespace {
+int desk = 0;
+}
+
+void setDeskTop(int y) { desk = y; }
+
+int deskTop() { return desk; }
+
+QRect initial(const QRect& screen, const std::optional<QRect>& ownerWindow, const QSize& content)
 {
-    QRect r(screen.topLeft(), QSize(std::max(screen.width() - 175, 100), std::max(screen.height() - 175, 100)));
+    QRect area = screen;
+    // A desk line low on the screen would leave no room: ignored then.
+    if (desk > area.top() && desk < area.bottom() - 200)
+        area.setTop(desk);
+    QSize size(std::max(screen.width() - 175, 100), std::max(screen.height() - 175, 100));
+    if (content.isValid())
+        size = QSize(std::clamp(content.width(), std::min(480, area.width()), area.width()),
+                     std::clamp(content.height(), std::min(320, area.height()), area.height()));
+    QRect r(area.topLeft(), size);
     if (ownerWindow) {
         r.moveTopLeft(ownerWindow->topLeft() + QPoint(25, 25));
-        if (r.bottom() > screen.bottom() - 25)
-            r.moveBottom(screen.bottom() - 25);
-        if (r.right() > screen.right())
-            r.moveRight(screen.right());
-        if (r.top() < screen.top())
-            r.moveTop(screen.top());
-        if (r.left() < screen.left())
-            r.moveLeft(screen.left());
+        if (r.bottom() > area.bottom() - 25)
+            r.moveBottom(area.bottom() - 25);
+        if (r.right() > area.right())
+            r.moveRight(area.right());
+        if (r.top() < area.top())
+            r.moveTop(area.top());
+        if (r.left() < area.left())
+            r.moveLeft(area.left());
     }
     return r;
 }

@@ -115,6 +115,11 @@ void TFmKartot::fillSheet()
     }
     grid->setColumnMinimumWidth(0, widest + 6);
     grid->setColumnStretch(1, 1);
+    // An editor never narrower than the captions: a narrow sheet scrolls
+    // rather than squeezing its values out of sight.
+    for (const SheetRow& r : m_sheetRows)
+        if (r.editor)
+            r.editor->setMinimumWidth(std::max(widest, 80));
     auto* nav = new QWidget(inner);
     auto* navLayout = new QHBoxLayout(nav);
     navLayout->setContentsMargins(0, 0, 0, 0);

@@ -14,6 +14,9 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
@@ -108,6 +111,32 @@ void TFmPodstawa::setStayOnTop(bool on)
         m_onTop->setChecked(on);
 }
 
+namespace {
+
+QSize contentSize(const QWidget& window)
+{
+    // The layout's own wish, widened and heightened so that the widest grid
+    // shows all its columns and up to 30 rows.
+    QSize size = window.sizeHint();
+    int extraWidth = 0;
+    int extraHeight = 0;
+    for (const QTableView* view : window.findChildren<QTableView*>()) {
+        if (view->isHidden() && view->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            continue;
+        const int frame = 2 * view->frameWidth();
+        const int scroll = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const int width = view->verticalHeader()->width() + view->horizontalHeader()->length() + frame + scroll;
+        const int rows = view->model() ? std::min(view->model()->rowCount(), 30) : 0;
+        const int height = view->horizontalHeader()->height() + std::max(rows, 5) * view->verticalHeader()->defaultSectionSize()
+            + frame + scroll;
+        extraWidth = std::max(extraWidth, width - view->sizeHint().width());
+        extraHeight = std::max(extraHeight, height - view->sizeHint().height());
+    }
+    return size + QSize(extraWidth, extraHeight);
+}
+
+}  // namespace
+
 void TFmPodstawa::place(KeyValueSettings& settings, const QString& key, bool modalWindows, bool centred)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -115,7 +144,7 @@ void TFmPodstawa::place(KeyValueSettings& settings, const QString& key, bool mod
     std::optional<QRect> owner;
     if (m_openedFrom && m_openedFrom->isWindow())
         owner = m_openedFrom->frameGeometry();
-    QRect r = placement::initial(available, owner);
+    QRect r = placement::initial(available, owner, contentSize(*this));
     if (centred)
         r.moveCenter(available.center());
     bool maximize = false;
