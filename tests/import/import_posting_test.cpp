@@ -266,6 +266,21 @@ TEST_P(ImportPostingTest, ChosenChildAndAlwaysNo)
               (QStringList{id(ewa) + "|5", id(jan) + "|6", id(anna) + "|9"}));
 }
 
+TEST_P(ImportPostingTest, PeselWrittenInTheName)
+{
+    const ImportRequest r = request(ImportTarget::Payments, paymentsSection(),
+                                    "KOLUMNY=KB\nPESEL W NAZWIE=PESEL:\nOK DLA PESEL=T\n");
+    // The marker, the digits and blanks after it and two more characters
+    // leave the name; an unknown PESEL falls back to the name.
+    prompts.expectChoice(paymentsTitle, -1).withText(QStringLiteral(
+        "Wiersz 3\n\nOdczytane dziecko\n Nazwisko i imię: Kowalski Jan opłata\n PESEL: 99999999999\n Kwota: 7\n\n"
+        "Odszukano\n Nazwisko i imię: Kowalski Jan"));
+    run(r, "x\nZ. Nowak PESEL: 1923 0512345, ;10\nKowalski Jan PESEL:99999999999, opłata;7\n");
+    EXPECT_TRUE(prompts.done());
+    EXPECT_EQ(rows("SELECT OSOBA, WARTOSC FROM WPLATY ORDER BY WARTOSC"),
+              (QStringList{id(jan) + "|7", id(anna) + "|10"}));
+}
+
 TEST_P(ImportPostingTest, HtmlTableAndSheetRows)
 {
     const QString data = QStringLiteral(LUNAWA_TEST_DATA "/import/");
