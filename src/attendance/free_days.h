@@ -30,4 +30,11 @@ private:
     std::uint32_t m_days = 0;  // bit d set: day d is free
 };
 
+// The calendar a new month starts with: weekends and the statutory public
+// holidays of Poland.
+QDate easterSunday(int year);
+bool isPublicHoliday(QDate date);
+// The free days of a month as its record keeps them ("-" for a free month).
+QString generatedFreeDays(int year, int month, bool wholeMonthFree);
+
 }  // namespace attendance

@@ -2,6 +2,8 @@
 
 #include "charge_run.h"
 
+#include "attendance/free_days.h"
+
 #include "browser/prompts.h"
 #include "browser/run_context.h"
 #include "store/database.h"
@@ -18,17 +20,6 @@
 namespace fees {
 
 namespace {
-
-bool fixedHoliday(int month, int day)
-{
-    switch (month) {
-    case 5: return day == 1 || day == 3;
-    case 8: return day == 15;
-    case 11: return day == 1 || day == 11;
-    case 12: return day == 25 || day == 26;
-    default: return false;
-    }
-}
 
 qint64 grosze(const QVariant& value)
 {
@@ -53,16 +44,7 @@ bool invoicesStored(Database& db)
 
 QString generatedFreeDays(int year, int month, bool wholeMonthFree)
 {
-    if (wholeMonthFree)
-        return QStringLiteral("-");
-    const QDate first(year, month, 1);
-    QStringList days;
-    for (int d = 1; d <= first.daysInMonth(); ++d) {
-        const int weekday = QDate(year, month, d).dayOfWeek();
-        if (weekday == Qt::Saturday || weekday == Qt::Sunday || fixedHoliday(month, d))
-            days << QString::number(d);
-    }
-    return days.join(QLatin1Char(','));
+    return attendance::generatedFreeDays(year, month, wholeMonthFree);
 }
 
 int monthKod(Database& db, int year, int month)

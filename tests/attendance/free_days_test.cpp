@@ -61,3 +61,29 @@ TEST(FreeDays, WorkingDaysOfARange)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GeneratedFreeDays, WeekendsAndEveryPublicHoliday)
+{
+    using attendance::generatedFreeDays;
+    EXPECT_EQ(attendance::easterSunday(2024), QDate(2024, 3, 31));
+    EXPECT_EQ(attendance::easterSunday(2025), QDate(2025, 4, 20));
+    EXPECT_EQ(attendance::easterSunday(2038), QDate(2038, 4, 25));  // the latest possible
+    EXPECT_EQ(attendance::easterSunday(2285), QDate(2285, 3, 22));  // the earliest possible
+    // 1 and 6 January.
+    EXPECT_EQ(generatedFreeDays(2026, 1, false), QStringLiteral("1,3,4,6,10,11,17,18,24,25,31"));
+    // Easter Monday the 6th.
+    EXPECT_EQ(generatedFreeDays(2026, 4, false), QStringLiteral("4,5,6,11,12,18,19,25,26"));
+    // Corpus Christi on Thursday the 4th.
+    EXPECT_EQ(generatedFreeDays(2026, 6, false), QStringLiteral("4,6,7,13,14,20,21,27,28"));
+    // Christmas Eve from 2025 on, not before.
+    EXPECT_EQ(generatedFreeDays(2025, 12, false), QStringLiteral("6,7,13,14,20,21,24,25,26,27,28"));
+    EXPECT_FALSE(attendance::isPublicHoliday(QDate(2024, 12, 24)));
+    // Pentecost falls on a Sunday anyway; Easter Monday 2025 is 21 April.
+    EXPECT_TRUE(attendance::isPublicHoliday(QDate(2025, 6, 8)));
+    EXPECT_TRUE(attendance::isPublicHoliday(QDate(2025, 4, 21)));
+    EXPECT_FALSE(attendance::isPublicHoliday(QDate(2025, 4, 22)));
+}
+
+}  // namespace
