@@ -68,6 +68,9 @@ int runChargeRun(Context& ctx)
         } else {
             prompts.answerChoice(QStringLiteral("Naliczanie, rozliczanie"), -1, QStringLiteral("--settle"));
         }
+        // A settled month never approved: the run goes on and says so in its remarks.
+        const YearMonth settled = settle ? *settle : month.previous();
+        prompts.answerYesNo(fees::unapprovedSettledQuestion(settled.year, settled.month), true);
         const fees::ChargeChildren children = chosenChildren(ctx, prompts);
         if (children.oneChild != 0)
             session->requireChild(children.oneChild);

@@ -103,6 +103,29 @@ public:
         readMonthRecord(state.db, state.settledMonth);
         if (!state.settledMonth.code)
             state.settledMonth.freeDays = QStringLiteral("-");
+        return confirmSettledMonth(state);
+    }
+
+    // Settlement reverses only approved lines: a settled month that was
+    // computed but never approved would pass unsettled without a word.
+    static bool confirmSettledMonth(ChargeRunState& state)
+    {
+        const ChargeMonth& settled = state.settledMonth;
+        if (!settled.code)
+            return true;
+        Query q(state.db, QStringLiteral("SELECT TYP, COUNT(*) FROM NALICZ WHERE KOD = :K GROUP BY TYP"));
+        q.bind(QStringLiteral("K"), settled.code).exec();
+        bool computed = false;
+        bool approved = false;
+        while (q.next()) {
+            const bool isApproved = q.value(0).toString() == QLatin1String("1");
+            (isApproved ? approved : computed) = q.value(1).toInt() > 0;
+        }
+        if (!computed || approved)
+            return true;
+        if (!state.prompts.askYesNo(unapprovedSettledQuestion(settled.year, settled.month)))
+            return false;
+        state.log.addRemark(unapprovedSettledRemark(settled.year, settled.month));
         return true;
     }
 

@@ -7,6 +7,7 @@
 #include "fees/charge_operation.h"
 #include "store/database.h"
 #include "store/error.h"
+#include "store/polish_dates.h"
 
 #include <exception>
 
@@ -37,6 +38,17 @@ bool chargeRunInProgress()
 QString stoppedRunMessage(const QString& error)
 {
     return error + QStringLiteral("\r\nOperacja przerwana, niczego nie zapisano.");
+}
+
+QString unapprovedSettledRemark(int year, int month)
+{
+    return QStringLiteral("Miesiąc rozliczany ") + polish::monthYear(year, month)
+        + QStringLiteral(" nie ma zatwierdzonych opłat: zaliczki nie zostaną odwrócone");
+}
+
+QString unapprovedSettledQuestion(int year, int month)
+{
+    return unapprovedSettledRemark(year, month) + QStringLiteral(".\r\nKontynuować naliczanie?");
 }
 
 ChargeRunResult runCharges(RunContext& context, ChargeOperation operation, int year, int month,

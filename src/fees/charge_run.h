@@ -59,4 +59,9 @@ QString stoppedRunMessage(const QString& error);
 
 bool chargeRunInProgress();
 
+// The remark (in "Uwagi") and the question of a run whose settled month has
+// computed lines only: nothing of it is reversed.
+QString unapprovedSettledRemark(int year, int month);
+QString unapprovedSettledQuestion(int year, int month);
+
 }  // namespace fees
