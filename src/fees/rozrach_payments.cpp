@@ -161,7 +161,7 @@ void TDMRozrach::newPayment(Table& t)
         date = t.valueAt(t.position(), QStringLiteral("DATA")).toDate();
     }
     if (!date.isValid())
-        date = monthLastDay();
+        date = context().systemDate();
     t.setValue(QStringLiteral("KOD"), currentMonthKod());
     if (m_oneChild) {
         t.setValue(QStringLiteral("OSOBA"), m_child);

@@ -205,11 +205,12 @@ TEST_P(RozrachTest, PaymentsWithTheNextChildAndTheirDates)
     Table& p = *module.payments().table;
     p.open();
     prompts.expectChoice(fees::NextChildEntry::questionTitle(), -1).withText(fees::NextChildEntry::questionText());
+    context().baza.setSystemDate(QDate(2024, 3, 4));
     p.insert();
-    // The first payment of an empty list is dated the month's last day.
+    // The first payment of an empty list is dated the system date: the day it is typed.
     EXPECT_EQ(p.asInt(QStringLiteral("OSOBA")), lis);
     EXPECT_EQ(p.asInt(QStringLiteral("KOD")), kod);
-    EXPECT_EQ(p.asDate(QStringLiteral("DATA")), QDate(2024, 2, 29));
+    EXPECT_EQ(p.asDate(QStringLiteral("DATA")), QDate(2024, 3, 4));
     p.setValue(QStringLiteral("DATA"), QDate(2024, 2, 5));
     p.setValue(QStringLiteral("WARTOSC"), 120.5);
     p.post();
@@ -341,7 +342,7 @@ TEST_P(RozrachTest, OneChildWindowFollowsTheChildrenList)
     EXPECT_EQ(p.rowCount(), 0);
     p.insert();
     EXPECT_EQ(p.asInt(QStringLiteral("OSOBA")), ala);
-    EXPECT_EQ(p.asDate(QStringLiteral("DATA")), QDate(2024, 2, 29));
+    EXPECT_EQ(p.asDate(QStringLiteral("DATA")), context().systemDate());
     p.cancel();
 
     // Another current child in the register: the window shows that child.

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 CalculatorWindow& CalculatorWindow::shared()
@@ -48,6 +49,9 @@ void CalculatorWindow::install()
 CalculatorWindow::CalculatorWindow(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
 {
     setWindowTitle(QStringLiteral("Kalkulator"));
+    // Esc puts the calculator away, as it does any dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    escape->setContext(Qt::WindowShortcut);
     auto* layout = new QVBoxLayout(this);
     auto* line = new QHBoxLayout;
     m_expression = new QLineEdit(this);

@@ -64,7 +64,8 @@ TDlCzas::TDlCzas(const QString& title, const QString& prompt, const QTime& time,
     addPrompt(this, layout, prompt);
     m_edit = new QTimeEdit(this);
     m_edit->setObjectName(QStringLiteral("Czas"));
-    m_edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    // Times of the day are kept to the minute.
+    m_edit->setDisplayFormat(QStringLiteral("HH:mm"));
     m_edit->setTime(picker::startTime(time, QTime::currentTime()));
     layout->addWidget(m_edit);
     layout->addLayout(dialog_parts::okCancelRow(this));
@@ -98,7 +99,8 @@ void TDlCzas::showEvent(QShowEvent* event)
 
 QTime TDlCzas::time() const
 {
-    return m_edit->time();
+    const QTime t = m_edit->time();
+    return QTime(t.hour(), t.minute());
 }
 
 TDlMiesiac::TDlMiesiac(const QString& title, const QString& description, int year, int month, QWidget* parent)

@@ -199,14 +199,14 @@ void TFmMemo::save()
 
 void TFmMemo::revert()
 {
+    // Drops the edit and closes, without the question of closing.
     m_editor->setPlainText(m_original);
+    QDialog::reject();
 }
 
 void TFmMemo::updateButtons()
 {
-    const bool changed = m_editor->toPlainText() != m_original;
-    m_save->setEnabled(changed);
-    m_cancel->setEnabled(changed);
+    m_save->setEnabled(m_editor->toPlainText() != m_original);
 }
 
 void TFmMemo::reject()
