@@ -100,6 +100,27 @@ ctest_pid=$!
 wait "$ctest_pid" || status=$?
 ctest_pid=
 
+# --- The same tests under AddressSanitizer and UndefinedBehaviorSanitizer ----
+# Only with LUNAWA_SANITIZE=1 (CI sets it): a separate build folder, the test
+# binaries only. Qt keeps memory to the end on purpose, so leaks are not
+# reported; any other fault ends the test that made it.
+if [[ ${LUNAWA_SANITIZE:-0} == 1 ]]; then
+  san_start=$SECONDS
+  cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUNAWA_SANITIZE=ON
+  cmake --build build-sanitize --target lunawa_tests lunawa_ui_tests
+  echo "Sanitizer build: $((SECONDS - san_start)) s"
+  san_run=$SECONDS
+  # LUNAWA_SANITIZE_TESTS narrows the run to a ctest regular expression.
+  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    setsid ctest --test-dir build-sanitize --output-on-failure -j2 --timeout 600 --no-tests=error \
+      -E '^CliSmoke$' ${LUNAWA_SANITIZE_TESTS:+-R "$LUNAWA_SANITIZE_TESTS"} &
+  ctest_pid=$!
+  wait "$ctest_pid" || status=$?
+  ctest_pid=
+  echo "Sanitizer tests: $((SECONDS - san_run)) s"
+fi
+
 total=$(ctest --test-dir build -N 2>/dev/null | sed -n 's/^Total Tests: *//p')
 pgcount=$(ctest --test-dir build -N -R Pg 2>/dev/null | sed -n 's/^Total Tests: *//p')
 echo "Tests: ${total:-0}, of which PostgreSQL tests: ${pgcount:-0}"
