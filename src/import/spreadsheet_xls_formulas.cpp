@@ -54,6 +54,7 @@ QByteArray workbookStream(const QByteArray& file)
             if (const quint32 id = u32(s, at); id < lastSectorId) fatSectors << id;
         difat = u32(s, sectorSize - 4);
     }
+    if (fatSectors.size() > sectorCount) return {};  // a looping sector list
     QList<quint32> fat;
     for (quint32 id : fatSectors) {
         const QByteArrayView s = sector(id);
