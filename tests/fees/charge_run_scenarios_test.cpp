@@ -299,6 +299,43 @@ TEST_P(ChargeRunTest, PriceChangeComponentPeriodAndMissingSettlement)
                           }));
 }
 
+TEST_P(ChargeRunTest, SettledMonthOnlyComputedAsksAndSaysSo)
+{
+    const int feb = addMonth(2024, 2, feb24Free);
+    const int mar = addMonth(2024, 3, mar24Free);
+    const int ala = addChild(QStringLiteral("Kowalska Ala"), group1);
+    const int stay = addComponent(QStringLiteral("Pobyt"), 1);
+    assign(ala, stay, QDate(2024, 1, 1), {}, addMethod(QStringLiteral("ID")), addMethod(QStringLiteral("IT")));
+    price(stay, QDate(2024, 1, 1), {}, 10);
+    line(feb, QStringLiteral("0"), ala, stay, 20, 10);  // February computed, never approved
+    const QString question = fees::unapprovedSettledQuestion(2024, 2);
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Miesiąc rozliczany luty 2024 nie ma zatwierdzonych opłat")));
+
+    // "Nie": nothing is written.
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz składniki opłat"));
+    prompts.expectChoice(QStringLiteral("Naliczanie, rozliczanie"), -1);
+    prompts.expectYesNo(question, false);
+    EXPECT_FALSE(runCharges(context(), ChargeOperation::Compute, 2024, 3, ChargeChildren::byGroups(), log).completed);
+    EXPECT_TRUE(lines(mar).isEmpty());
+
+    // "Tak": the advance is charged, nothing reversed, and the remark says why.
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz składniki opłat"));
+    prompts.expectChoice(QStringLiteral("Naliczanie, rozliczanie"), -1);
+    prompts.expectYesNo(question, true);
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz grupy"));
+    ChargeRunResult r = runCharges(context(), ChargeOperation::Compute, 2024, 3, ChargeChildren::byGroups(), log);
+    ASSERT_TRUE(r.completed) << r.stopError.toStdString();
+    EXPECT_TRUE(lines(mar).contains(row({mar, "0", ala, stay, 22, "szt", 10, 220, "N", {}}))) << lines(mar).join('\n').toStdString();
+    EXPECT_TRUE(r.remarks.contains(fees::unapprovedSettledRemark(2024, 2))) << r.remarks.join('\n').toStdString();
+
+    // Once February is approved the run goes on without the question.
+    Query(*db, QStringLiteral("UPDATE NALICZ SET TYP = '1' WHERE KOD = :K")).bind(QStringLiteral("K"), feb).exec();
+    r = compute(2024, 3);
+    ASSERT_TRUE(r.completed);
+    EXPECT_FALSE(r.remarks.contains(fees::unapprovedSettledRemark(2024, 2)));
+    EXPECT_TRUE(prompts.done());
+}
+
 TEST_P(ChargeRunTest, SettledMonthWithoutRecordAndJanuary)
 {
     const int ala = addChild(QStringLiteral("Kowalska Ala"), group1);
