@@ -579,6 +579,11 @@ bool TFmKartot::gridKey(QKeyEvent* key)
         editField(currentField());
         return true;
     }
+    // Enter on a row being edited saves it, as the navigator's tick does.
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && mods == Qt::NoModifier && table().isEditing()) {
+        post();
+        return true;
+    }
     const FieldView* v = dataSet().field(currentField());
     if (!v || v->role.isEmpty())
         return false;
