@@ -11,6 +11,11 @@ QString HttpTransport::emptyReplyMessage()
     return QStringLiteral("Pusta odpowiedź serwera");
 }
 
+QString HttpTransport::timeoutMessage()
+{
+    return QStringLiteral("Przekroczono czas oczekiwania na odpowiedź serwera");
+}
+
 QString HttpTransport::abortedMessage()
 {
     return QStringLiteral("Przerwano");
@@ -42,6 +47,9 @@ Transport::Result HttpTransport::post(const QUrl& url, const QByteArray& body)
     Result result;
     if (m_aborted) {
         result.error = abortedMessage();
+    } else if (reply->error() == QNetworkReply::OperationCanceledError) {
+        // Not aborted by us: the transfer timeout ran out.
+        result.error = timeoutMessage();
     } else if (reply->error() != QNetworkReply::NoError) {
         result.error = reply->errorString();
     } else {

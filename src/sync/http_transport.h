@@ -26,6 +26,7 @@ public:
 
     static QString emptyReplyMessage();  // "Pusta odpowiedź serwera"
     static QString abortedMessage();     // "Przerwano"
+    static QString timeoutMessage();     // "Przekroczono czas oczekiwania na odpowiedź serwera"
 
 private:
     QNetworkAccessManager m_manager;

@@ -43,6 +43,7 @@ TEST_F(HttpTransportTest, EmptyBodySilenceAndAbortAreFailuresWithoutBody)
     transport.setTimeout(300);
     r = transport.post(service.url(), "akcja=Logowanie");
     EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, HttpTransport::timeoutMessage());
     EXPECT_TRUE(r.body.isEmpty());
 
     service.injectFault(WebServiceDouble::Fault::NoReply, "akcja");
