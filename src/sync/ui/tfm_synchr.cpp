@@ -1,5 +1,6 @@
 #include "tfm_synchr.h"
 
+#include "browser/message_log.h"
 #include "browser/prompts.h"
 #include "browser/run_context.h"
 #include "sync/http_transport.h"
@@ -211,6 +212,13 @@ void TFmSynchr::start()
     }
     setRunning(false);
     m_succeeded = ok;
+    // Records that could not be applied go to the message window's errors.
+    if (m_context.messages && !m_synchronizer->summary().skipped.isEmpty()) {
+        m_context.messages->setTitle(windowTitle());
+        for (const QString& text : m_synchronizer->summary().skipped)
+            m_context.messages->addError(text);
+        m_context.messages->show();
+    }
     if (ok)
         accept();
 }
