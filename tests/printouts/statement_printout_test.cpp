@@ -285,6 +285,23 @@ TEST_P(StatementPrintoutTest, LandscapeTableWithPeselTotalsExtraColumnsAndTheDeb
     // Opening debts 110 (Bartek); fees 250 + 120 + 100 + 100,01 and 0,30; payments 350,30.
     EXPECT_EQ(t.mid(totals + 4, 7), (QStringList{"110,00", "0,00", "570,01", "0,30", "570,31", "350,30", "380,01"}));
     EXPECT_GE(t.indexOf(QStringLiteral("Strona: 1")), 0);
+    // Exports read the headings right-aligned.
+    const BuiltTemplate table = layout(true);
+    bool rightAligned = false;
+    for (const report::Page& page : makeStatementsJob(*db, o, &table)->run(report::Purpose::TableExport).pages)
+        for (const report::Primitive& p : page.items)
+            if (const auto* box = std::get_if<report::TextBox>(&p);
+                box && box->lines.join(QLatin1Char(' ')) == QStringLiteral("Nazwisko i imię"))
+                rightAligned = box->alignment & Qt::AlignRight;
+    EXPECT_TRUE(rightAligned);
+
+    // The defined order: by PESEL, which the number column then shows.
+    exec(QStringLiteral("UPDATE OPCJE SET PARAMS='[PARAMETRY]\r\nSORT ZESTAWIENIA=PESEL,40'"));
+    o = options(march);
+    o.definedSort = true;
+    t = texts(o, true);
+    EXPECT_EQ(t.value(int(t.indexOf(QStringLiteral("Adamska Ala"))) - 1), QStringLiteral("19250112345"));
+    EXPECT_GT(t.indexOf(QStringLiteral("Adamska Ala")), t.indexOf(QStringLiteral("Bober Bartek")));
 
     o = options(march);
     o.debtOver = 100;
