@@ -25,7 +25,7 @@ public:
 
     int askChoice(const QString& title, const QString& message, const QStringList& buttons, ChoiceIcon icon) override
     {
-        if (title != QLatin1String("Błąd"))
+        if (title != QStringLiteral("Błąd"))
             return OptionPrompts::askChoice(title, message, buttons, icon);
         m_err << message << '\n';
         m_err.flush();
@@ -87,7 +87,9 @@ int finish(Context& ctx, Exchange& ex, bool ok)
         ctx.err << (ex.prompts->failure.isEmpty() ? QStringLiteral("Przerwano") : ex.prompts->failure) << '\n';
         return Failed;
     }
-    return Success;
+    // Requests ignored with --on-error ignore were printed; the run did not
+    // do all it should, and a script must be able to tell.
+    return ex.prompts->failure.isEmpty() ? Success : Failed;
 }
 
 int runSync(Context& ctx)
