@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollArea>
+#include <QPixmap>
 #include <QSplitter>
 #include <QTableView>
 #include <QToolButton>
@@ -68,6 +69,18 @@ void TFmKartot::fillSheet()
         widest = std::max(widest, caption->fontMetrics().horizontalAdvance(v->caption));
         grid->addWidget(caption, row, 0);
 
+        if (f.def.type == FieldType::Graphic) {
+            // A picture is shown, not edited: its module's commands load it.
+            auto* picture = new QLabel(inner);
+            picture->setObjectName(QStringLiteral("Arkusz") + v->name);
+            picture->setFrameShape(QFrame::StyledPanel);
+            picture->setAlignment(Qt::AlignCenter);
+            picture->setMinimumHeight(100);
+            grid->addWidget(picture, row, 1, 1, 2);
+            m_sheetRows << SheetRow{v->name, picture, caption};
+            ++row;
+            continue;
+        }
         QWidget* editor = nullptr;
         if (f.kind == Table::FieldKind::Lookup) {
             auto* combo = new QComboBox(inner);
@@ -156,6 +169,12 @@ void TFmKartot::refreshSheet()
             edit->setModified(false);
         } else if (auto* combo = qobject_cast<QComboBox*>(r.editor)) {
             combo->setCurrentIndex(combo->findText(table().text(r.field)));
+        } else if (auto* picture = qobject_cast<QLabel*>(r.editor)) {
+            QPixmap pm;
+            pm.loadFromData(table().value(r.field).toByteArray());
+            picture->setPixmap(pm.isNull() ? QPixmap()
+                                           : pm.scaled(QSize(std::max(picture->width() - 4, 96), 96), Qt::KeepAspectRatio,
+                                                       Qt::SmoothTransformation));
         }
     }
 }
