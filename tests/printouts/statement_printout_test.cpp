@@ -351,3 +351,37 @@ TEST_P(StatementPrintoutTest, FeeGroupModesSumPricesOrSettleOneGroup)
 }
 
 INSTANTIATE_ENGINES(StatementPrintoutTest);
+
+TEST_P(StatementPrintoutTest, QuantityAndPriceModeAndATableTooWideScaledToEightPoints)
+{
+    charge(march, '1', ala, obiady, -20, 10, -200, QStringLiteral("T"), -february);
+    charge(march, '1', ala, obiady, 18, 10, 180, QStringLiteral("T"), february);
+    charge(march, '1', bartek, obiady, 22, 10, 220, QStringLiteral("T"), february);
+    exec(QStringLiteral("UPDATE OPCJE SET PARAMS='[PARAMETRY]\r\nDANE ZESTAWIENIA=ULICA/300/Ulica,MIASTO/300/Miasto'"));
+    StatementOptions o = options(march);
+    o.mode = SettlementMode::QuantityAndPrice;
+    o.extra = true;
+    const BuiltTemplate built = layout(true);
+    const report::PreparedPages pages = makeStatementsJob(*db, o, &built)->run(report::Purpose::Pages);
+    QStringList t;
+    const report::TextBox* name = nullptr;
+    for (const report::Page& page : pages.pages)
+        for (const report::Primitive& p : page.items)
+            if (const auto* box = std::get_if<report::TextBox>(&p)) {
+                t << box->lines.join(QLatin1Char(' ')).trimmed();
+                if (!name && t.last() == QStringLiteral("Adamska Ala"))
+                    name = box;
+            }
+    ASSERT_NE(name, nullptr) << t.join(QLatin1Char('\n')).toStdString();
+    // The name column at 31 moves to 24 and the type to 8 points.
+    EXPECT_EQ(name->font.pointSize, 8);
+    EXPECT_DOUBLE_EQ(name->rect.left() - report::defaultMargin, 25);
+    const int at = int(t.indexOf(QStringLiteral("Adamska Ala")));
+    // Street, town, opening balance, the advances of both groups, then the meals' price block:
+    // price, reversed advance, charged more (none), refunded; the charges, payments, closing balance.
+    EXPECT_EQ(t.mid(at + 3, 15), (QStringList{"0,00", "", "250,00", "0,00", "10,00", "20", "200,00", "0", "0,00", "2",
+                                              "20,00", "230,00", "300,00", "", "70,00"}));
+    EXPECT_GE(t.indexOf(QStringLiteral("przypis")), 0);
+    EXPECT_GE(t.indexOf(QStringLiteral("odpis")), 0);
+    EXPECT_EQ(t.indexOf(QStringLiteral("rzeczywiste")), -1);
+}
