@@ -5,6 +5,7 @@
 
 #include "shell/demo_store.h"
 #include "shell/main_commands.h"
+#include "shell/ui/help_window.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
 
@@ -104,6 +105,27 @@ TEST(ProgramExit, EveryAreaWindowOpensAndClosesAndTheRunEndsCleanly)
     // The store was closed: SQLite folded its journal back into the file.
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("lunawa.db-wal"))));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("lunawa.db-shm"))));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Help, EveryPageOfTheContentsIsShippedAndWindowsFindTheirPage)
+{
+    QDir folder(help::folder());
+    ASSERT_TRUE(folder.exists(QStringLiteral("index.html"))) << help::folder().toStdString();
+    QFile index(folder.filePath(QStringLiteral("index.html")));
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    const QString contents = QString::fromUtf8(index.readAll());
+    for (const char* page : {"miesiac.html", "obecnosci.html", "oplaty.html", "wydruki.html", "import.html",
+                             "synchronizacja.html", "prawa.html"}) {
+        EXPECT_TRUE(contents.contains(QLatin1String(page))) << page;
+        EXPECT_TRUE(folder.exists(QLatin1String(page))) << page;
+    }
+    EXPECT_EQ(help::pageFor(QStringLiteral("Lista obecności na: środa 9 grudnia 2026")), "obecnosci.html");
+    EXPECT_EQ(help::pageFor(QStringLiteral("Rozrachunki")), "oplaty.html");
+    EXPECT_EQ(help::pageFor(QStringLiteral("Lunawa - admin")), "index.html");
 }
 
 }  // namespace

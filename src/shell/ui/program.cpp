@@ -31,13 +31,16 @@
 #include "shell/login_flow.h"
 #include "shell/main_commands.h"
 #include "shell/tdm_ochrona.h"
+#include "shell/ui/help_window.h"
 #include "shell/ui/login_dialog.h"
 #include "shell/ui/main_window.h"
 #include "store/error.h"
 #include "store/tdm_baza.h"
 #include "sync/ui/sync_areas.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QShortcut>
 #include <QDir>
 
 // Declared in the order of making; members go in the reverse order, so the
@@ -101,6 +104,7 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
     registerTemplateAreas(areas, printouts::designTemplateInWindow);
     printouts::registerInvoicePrintArea(areas);
     printouts::registerConfirmationPrintArea(areas);
+    help::registerArea(areas);
     printouts::registerLettersPrintArea(areas);
     printouts::registerStatementPrintArea(areas);
     printouts::registerAttendancePrintArea(areas);
@@ -122,6 +126,14 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
     services.programFile = QCoreApplication::applicationFilePath();
     services.currentFolder = QDir::currentPath();
     mainWindow->attach(services);
+
+    // F1 anywhere: the guide's page of the window in front.
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, mainWindow);
+    f1->setContext(Qt::ApplicationShortcut);
+    QObject::connect(f1, &QShortcut::activated, mainWindow, [] {
+        const QWidget* active = QApplication::activeWindow();
+        help::show(help::pageFor(active ? active->windowTitle() : QString()));
+    });
 
     QObject::connect(mainWindow, &TFmMain::started, mainWindow, [this](bool ok) {
         if (!ok)
