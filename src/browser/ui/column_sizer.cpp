@@ -46,7 +46,10 @@ int ColumnSizer::contentWidth(int logical) const
     // The caption measured here: the header's own hint leaves room for a
     // sort mark on every column, which only the sorted one shows.
     const QHeaderView* h = m_grid->horizontalHeader();
-    const QFontMetrics metrics(h->font());
+    // Bold: the header bolds the captions of the selected row's columns.
+    QFont font = h->font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
     const QString caption = m_model->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
     const int margin = h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
     int captionWidth = metrics.size(0, caption).width() + 2 * margin + 2;

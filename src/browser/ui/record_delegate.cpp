@@ -88,8 +88,12 @@ void RecordDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionVie
 void RecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyleOptionViewItem opt(option);
-    if (m_model.codedColumn(index.column()))
+    if (m_model.codedColumn(index.column()) && (opt.state & QStyle::State_Selected)) {
+        // The grid has already filled the selected row's cell.
         opt.state &= ~QStyle::State_Selected;
+        if (!index.data(Qt::BackgroundRole).isValid())
+            painter->fillRect(option.rect, option.palette.base());
+    }
     QStyledItemDelegate::paint(painter, opt, index);
     const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
     if (!view || view->currentIndex() != index)
