@@ -46,13 +46,16 @@ void MessageLog::clearMessages()
 {
     m_errors.clear();
     m_remarks.clear();
+    m_errorSet.clear();
+    m_remarkSet.clear();
     changed();
 }
 
 bool MessageLog::addError(const QString& text)
 {
-    if (m_errors.contains(text))
+    if (m_errorSet.contains(text))
         return false;
+    m_errorSet.insert(text);
     m_errors.append(text);
     changed();
     return true;
@@ -60,8 +63,9 @@ bool MessageLog::addError(const QString& text)
 
 bool MessageLog::addRemark(const QString& text)
 {
-    if (m_remarks.contains(text))
+    if (m_remarkSet.contains(text))
         return false;
+    m_remarkSet.insert(text);
     m_remarks.append(text);
     changed();
     return true;

@@ -5,6 +5,7 @@
 // there is one, attaches itself as the view and follows the state.
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -91,6 +92,9 @@ private:
     int m_steps = 0;
     QStringList m_errors;
     QStringList m_remarks;
+    // The same texts as sets: a long run adds thousands and asks each time.
+    QSet<QString> m_errorSet;
+    QSet<QString> m_remarkSet;
     bool m_shown = false;
     bool m_remarksOnly = false;
 };
