@@ -59,7 +59,7 @@ TEST_P(RozrachTest, CommandsAndTheListsTheyOpen)
                            QStringLiteral("Potwierdzenia wpłat"), QStringLiteral("Faktury, rachunki"), QString(),
                            QStringLiteral("Zaznacz wolne dni"), QStringLiteral("Wylicz opłaty"),
                            QStringLiteral("Zatwierdź opłaty"), QStringLiteral("Cofnij opłaty")}));
-    EXPECT_TRUE(module.months().commands[5].separator);
+    EXPECT_TRUE(module.months().commands[6].separator);
     // Opened on the latest month of the calendar.
     Table& m = *module.months().table;
     EXPECT_EQ(m.text(QStringLiteral("MIESIAC")), QStringLiteral("marzec 2024"));
