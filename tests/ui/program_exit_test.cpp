@@ -129,3 +129,22 @@ TEST(Help, EveryPageOfTheContentsIsShippedAndWindowsFindTheirPage)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandIcons, EveryMainCommandImageHasItsOwnBuiltInPicture)
+{
+    QHash<QString, int> owner;
+    for (const mainmenu::CommandDef& def : mainmenu::commands()) {
+        if (def.image < 0)
+            continue;
+        const QString picture = TFmMain::commandPicture(def.image);
+        ASSERT_FALSE(picture.isEmpty()) << def.name.toStdString();
+        EXPECT_TRUE(QFile::exists(picture)) << picture.toStdString();
+        EXPECT_TRUE(!owner.contains(picture) || owner.value(picture) == def.image)
+            << def.name.toStdString() << " shares " << picture.toStdString();
+        owner.insert(picture, def.image);
+    }
+}
+
+}  // namespace

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
@@ -226,10 +227,32 @@ void TFmMain::attach(MainServices services)
     };
 }
 
+QString TFmMain::commandPicture(int image)
+{
+    // One picture per command image: no two registers look alike.
+    static const QHash<int, QString> pictures{
+        {1, "system-users"},         {2, "security-high"},           {3, "face-smile"},
+        {4, "user-info"},            {5, "task-due"},                {6, "emblem-documents"},
+        {7, "dialog-information"},   {8, "mail-message-new"},        {9, "appointment-soon"},
+        {10, "appointment-missed"},  {11, "emblem-favorite"},        {12, "mail-send"},
+        {13, "emblem-package"},      {14, "network-transmit-receive"}, {15, "user-available"},
+        {16, "format-justify-fill"}, {17, "accessories-calculator"}, {18, "zoom-fit-best"},
+        {19, "insert-image"},        {20, "document-page-setup"},    {29, "document-open"},
+        {30, "document-save-as"},    {31, "document-new"},           {47, "media-playback-pause"},
+        {48, "go-last"},             {49, "starred"},                {50, "input-dialpad"},
+        {52, "emblem-important"},
+    };
+    const auto it = pictures.constFind(image);
+    return it == pictures.cend() ? QString() : QStringLiteral(":/icons/") + *it + QStringLiteral(".png");
+}
+
 QIcon TFmMain::commandIcon(int image, const QString& caption)
 {
     if (image < 0)
         return QIcon();
+    if (const QString picture = commandPicture(image); !picture.isEmpty() && QFile::exists(picture))
+        return QIcon(picture);
+    // A command without a picture of its own: its caption's first letters.
     QPixmap pm(24, 24);
     pm.fill(Qt::transparent);
     QPainter p(&pm);

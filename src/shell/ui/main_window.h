@@ -52,6 +52,8 @@ public:
     TFmAbout* about() const { return m_about; }
     // The picture of a command's image number.
     static QIcon commandIcon(int image, const QString& caption);
+    // The resource file of that picture; empty for an image without one.
+    static QString commandPicture(int image);
 
     // MainView
     void setTitle(const QString& title) override;
