@@ -82,4 +82,15 @@ std::optional<QStringList> optionList(const Context& ctx, const QString& name)
     return items;
 }
 
+std::optional<QList<int>> optionCodes(const Context& ctx, const QString& name)
+{
+    const std::optional<QStringList> items = optionList(ctx, name);
+    if (!items)
+        return std::nullopt;
+    QList<int> codes;
+    for (const QString& item : *items)
+        codes << parseCode(item, QStringLiteral("--") + name);
+    return codes;
+}
+
 }  // namespace cli

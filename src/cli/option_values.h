@@ -44,5 +44,7 @@ std::optional<QString> optionValue(const Context& ctx, const QString& name);
 QString requiredOption(const Context& ctx, const QString& name);
 // "K,L,M" from every occurrence of the option; nothing when it is not given.
 std::optional<QStringList> optionList(const Context& ctx, const QString& name);
+// The same as whole numbers (group or child codes).
+std::optional<QList<int>> optionCodes(const Context& ctx, const QString& name);
 
 }  // namespace cli

@@ -18,17 +18,6 @@ const QString synopsis = QStringLiteral(
     "invoices --month RRRR-MM [--template NAZWA] [--copy \"Oryginał\"|\"Kopia\"|\"Oryginał - duplikat\"|"
     "\"Kopia - duplikat\"] [--groups K,...] [--inactive] [--children K,...] [--child K] (--pdf PLIK | --export PLIK)");
 
-std::optional<QList<int>> codeList(const Context& ctx, const QString& name)
-{
-    const std::optional<QStringList> items = optionList(ctx, name);
-    if (!items)
-        return std::nullopt;
-    QList<int> codes;
-    for (const QString& item : *items)
-        codes << parseCode(item, QStringLiteral("--") + name);
-    return codes;
-}
-
 int runInvoices(Context& ctx)
 {
     if (!ctx.arguments.isEmpty())
@@ -42,8 +31,8 @@ int runInvoices(Context& ctx)
     }
     if (const auto child = optionValue(ctx, QStringLiteral("child")))
         selection.child = parseCode(*child, QStringLiteral("--child"));
-    selection.groups = codeList(ctx, QStringLiteral("groups"));
-    selection.chosen = codeList(ctx, QStringLiteral("children"));
+    selection.groups = optionCodes(ctx, QStringLiteral("groups"));
+    selection.chosen = optionCodes(ctx, QStringLiteral("children"));
     selection.inactive = ctx.options.isSet(QStringLiteral("inactive"));
 
     int status = Success;

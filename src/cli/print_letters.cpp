@@ -19,17 +19,6 @@ const QString synopsis = QStringLiteral(
     "letters [--template NAZWA] [--day RRRR-MM-DD] [--text1 TEKST] [--text2 TEKST] [--groups K,...] "
     "[--children K,...] [--child K] (--pdf PLIK | --export PLIK)");
 
-std::optional<QList<int>> codeList(const Context& ctx, const QString& name)
-{
-    const std::optional<QStringList> items = optionList(ctx, name);
-    if (!items)
-        return std::nullopt;
-    QList<int> codes;
-    for (const QString& item : *items)
-        codes << parseCode(item, QStringLiteral("--") + name);
-    return codes;
-}
-
 int runLetters(Context& ctx)
 {
     if (!ctx.arguments.isEmpty())
@@ -41,8 +30,8 @@ int runLetters(Context& ctx)
     selection.text2 = optionValue(ctx, QStringLiteral("text2")).value_or(QString());
     if (const auto child = optionValue(ctx, QStringLiteral("child")))
         selection.child = parseCode(*child, QStringLiteral("--child"));
-    selection.groups = codeList(ctx, QStringLiteral("groups"));
-    selection.chosen = codeList(ctx, QStringLiteral("children"));
+    selection.groups = optionCodes(ctx, QStringLiteral("groups"));
+    selection.chosen = optionCodes(ctx, QStringLiteral("children"));
 
     int status = Success;
     auto session = openSession(ctx, status);

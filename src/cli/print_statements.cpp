@@ -24,17 +24,6 @@ const QString synopsis = QStringLiteral(
     "[--debt-over KWOTA] [--sort alphabetical|defined] [--without-help-centre] [--groups K,...] [--children K,...] "
     "[--child K] [--inactive] (--pdf PLIK | --export PLIK)");
 
-std::optional<QList<int>> codeList(const Context& ctx, const QString& name)
-{
-    const std::optional<QStringList> items = optionList(ctx, name);
-    if (!items)
-        return std::nullopt;
-    QList<int> codes;
-    for (const QString& item : *items)
-        codes << parseCode(item, QStringLiteral("--") + name);
-    return codes;
-}
-
 // "--sum" is a flag here while the grid printout's takes a field name: the
 // command line is read again with the flag given a value.
 void readSumAsFlag(Context& ctx)
@@ -93,8 +82,8 @@ int runStatements(Context& ctx)
     o.withoutHelpCentre = ctx.options.isSet(QStringLiteral("without-help-centre"));
     if (const auto child = optionValue(ctx, QStringLiteral("child")))
         o.child = parseCode(*child, QStringLiteral("--child"));
-    o.groups = codeList(ctx, QStringLiteral("groups"));
-    o.chosen = codeList(ctx, QStringLiteral("children"));
+    o.groups = optionCodes(ctx, QStringLiteral("groups"));
+    o.chosen = optionCodes(ctx, QStringLiteral("children"));
     o.chosenFilter = o.chosen.has_value();
     o.inactive = ctx.options.isSet(QStringLiteral("inactive"));
 

@@ -34,24 +34,6 @@ report::Item preparedItem(std::shared_ptr<const StatementLines> lines, std::opti
     });
 }
 
-report::Band preparedBand(report::BandKind kind, report::Item item)
-{
-    report::Band band;
-    band.kind = kind;
-    band.height = 0;
-    band.items.append(std::move(item));
-    return band;
-}
-
-report::Band templateBand(const TemplateBands& bands, int number, report::BandKind kind)
-{
-    report::Band band = bands.band(number).value_or(report::Band{});
-    if (!bands.band(number))
-        band.height = 0;
-    band.kind = kind;
-    return band;
-}
-
 report::Band titleBand(const StatementData& data, double width)
 {
     report::Band band;

@@ -88,6 +88,12 @@ TemplateBands buildTemplateBands(const PrintTemplate& layout, TemplateDocument d
 QList<report::Item> elementItems(const TemplateElement& element, int offset, const DataFieldValues& fields,
                                  const TemplatePictures& pictures);
 
+// Band `number` of the template as a band of `kind`; an empty band of no
+// height when the template has it disabled.
+report::Band templateBand(const TemplateBands& bands, int number, report::BandKind kind);
+// A band of `kind` holding one item drawn by the printout itself.
+report::Band preparedBand(report::BandKind kind, report::Item item);
+
 // The footer line, right-aligned in Arial 8 pt across `width`.
 report::Band footerLineBand(const QString& footerLine, double width);
 
