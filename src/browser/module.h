@@ -43,6 +43,10 @@ struct FieldView {
     int mark = 0;  // summed in printouts when non-zero; free-day colouring for marks <= 1
     QString expectedAmount;  // "Naliczenie dodatkowe" columns
     QString groupCode;       // "Naliczenie dodatkowe" columns bound to one group
+    // Declared bounds of a number field (0 and 0: none): the data filter's
+    // default range and the limits of its editors.
+    double minValue = 0;
+    double maxValue = 0;
     // The module's own choice of the value (a list it makes), run on the
     // current row by the cell's "..." button, Enter and double-click in
     // place of the field editor; such a field is never typed into. True
