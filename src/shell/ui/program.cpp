@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "attendance/attendance_areas.h"
+#include "attendance/ui/terminal_window.h"
 #include "communication/communication_areas.h"
 #include "browser/area_registry.h"
 #include "browser/key_value_settings.h"
@@ -93,7 +94,7 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
         passwordDialog->run(userName, false);
     });
     registerRegisterAreas(areas, &m->settings);
-    registerAttendanceAreas(areas, &m->settings);
+    registerAttendanceAreas(areas, &m->settings, openTerminalWindow);
     registerExtraClassAreas(areas);
     registerCatalogueAreas(areas);
     registerMethodsArea(areas, editDefinitionInWindow);
