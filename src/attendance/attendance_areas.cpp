@@ -13,7 +13,8 @@
 void registerAttendanceAreas(AreaRegistry& areas, KeyValueSettings* settings, TerminalWindow terminalWindow)
 {
     if (terminalWindow)
-        areas.add(QStringLiteral("Wprowadzanieczasu"), std::move(terminalWindow));
+        areas.add(QStringLiteral("Wprowadzanieczasu"),
+                  [terminalWindow](RunContext& context, const QVariantMap&) { terminalWindow(context); });
     areas.add(QStringLiteral("Obecnosci"), [settings](RunContext& context, const QVariantMap&) {
         auto module = std::make_unique<TDMObecn>(context, settings);
         const QString title = module->title();
