@@ -2,6 +2,7 @@
 
 #include "fees/charge_approve.h"
 #include "fees/charge_compute.h"
+#include "fees/marked_operations.h"
 
 #include <utility>
 
@@ -11,11 +12,16 @@ namespace {
 
 using Factory = std::unique_ptr<ChargeOperationRun> (*)();
 
-// The operation codes the driver knows; the operations on marked children
-// join this table.
+// The operation codes the driver knows.
 constexpr std::pair<ChargeOperation, Factory> operations[] = {
     {ChargeOperation::Compute, &makeComputeOperation},
     {ChargeOperation::Approve, &makeApproveOperation},
+    {ChargeOperation::CopyComponents, &makeCopyComponentsOperation},
+    {ChargeOperation::SetMethod, &makeSetMethodOperation},
+    {ChargeOperation::SetSettlementMethod, &makeSetSettlementMethodOperation},
+    {ChargeOperation::Passwords, &makePasswordsOperation},
+    {ChargeOperation::Emails, &makeEmailsOperation},
+    {ChargeOperation::MoveGroup, &makeMoveGroupOperation},
 };
 
 }  // namespace

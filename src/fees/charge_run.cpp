@@ -61,16 +61,22 @@ ChargeRunResult runCharges(RunContext& context, ChargeOperation operation, int y
 ChargeRunResult runCharges(RunContext& context, ChargeOperation operation, int year, int month,
                            const ChargeChildren& children, MessageLog& log)
 {
+    return runCharges(context, makeChargeOperation(operation), operation, year, month, children, log);
+}
+
+ChargeRunResult runCharges(RunContext& context, std::unique_ptr<ChargeOperationRun> run, ChargeOperation operation,
+                           int year, int month, const ChargeChildren& children, MessageLog& log)
+{
     ChargeRunResult result;
     if (running)
         return result;
     const RunGuard guard;
-    const std::unique_ptr<ChargeOperationRun> run = makeChargeOperation(operation);
     if (!run)
         return result;
 
     Database& db = context.db();
     ChargeRunState state(db, context.prompts, log, context.params);
+    state.context = &context;
     state.visibleGroups = context.login.visibleGroups;
     state.operation = operation;
     state.chargeMonth = ChargeMonth::of(year, month);
@@ -118,6 +124,13 @@ ChargeRunResult runCharges(RunContext& context, ChargeOperation operation, int y
     log.step(0, QStringLiteral("Koniec operacji"), false);
     log.show(true);
     result.completed = true;
+    try {
+        run->finish(state);
+    } catch (const Error& e) {
+        context.prompts.showError(e.message());
+    }
+    result.errors = log.errors();
+    result.remarks = log.remarks();
     return result;
 }
 

@@ -3,7 +3,7 @@
 // children, the message window) around operation codes. Compute (0) writes
 // the computed lines of the charge month and settles the month before it;
 // approve (1) makes the computed lines final and puts them on invoices.
-// The operations on marked children come in later as further codes.
+// The operations on marked children (marked_operations.h) are further codes.
 //
 // A run is one transaction: a stopping error leaves every table as it was
 // and its message says that nothing was written.
@@ -11,6 +11,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class MessageLog;
 struct RunContext;
@@ -20,7 +22,15 @@ namespace fees {
 enum class ChargeOperation : int {
     Compute = 0,
     Approve = 1,
+    CopyComponents = 11,
+    SetMethod = 12,
+    SetSettlementMethod = 22,
+    Passwords = 13,
+    Emails = 14,
+    MoveGroup = 15,
 };
+
+class ChargeOperationRun;
 
 // Who a run covers; with neither marked children nor one child the user
 // chooses groups ("Wybierz grupy") and every active child of them is taken.
@@ -53,6 +63,11 @@ ChargeRunResult runCharges(RunContext& context, ChargeOperation operation, int y
 // pass one of its own to watch the progress).
 ChargeRunResult runCharges(RunContext& context, ChargeOperation operation, int year, int month,
                            const ChargeChildren& children, MessageLog& log);
+
+// The same with an operation made by the caller (one given its own
+// services, say); `operation` is its code.
+ChargeRunResult runCharges(RunContext& context, std::unique_ptr<ChargeOperationRun> run, ChargeOperation operation,
+                           int year, int month, const ChargeChildren& children, MessageLog& log);
 
 // The text a stopping error is reported with.
 QString stoppedRunMessage(const QString& error);

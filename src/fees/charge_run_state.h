@@ -15,6 +15,7 @@ class Database;
 class MessageLog;
 class Prompts;
 struct Parameters;
+struct RunContext;
 
 namespace fees {
 
@@ -42,6 +43,7 @@ struct ChargeRunState {
         : db(db), prompts(prompts), log(log), params(params) {}
 
     Database& db;
+    RunContext* context = nullptr;  // the run's, for operations that open areas
     Prompts& prompts;
     MessageLog& log;
     const Parameters& params;
