@@ -130,8 +130,9 @@ QList<Upload> fullUploads(Database& db, const Parameters& params, const StartMon
         u("NALKLA", "(naliczenia dodatkowe)", true,
           QStringLiteral("select KLASA, KOD, DATA, SKROT, KWOTA, OPIS from NALKLA where DATA>='") + D + QLatin1Char('\'')),
         u("NALDOD", "(wpłaty dodatkowe)", true,
-          QStringLiteral("select D.KLASA, D.KOD, D.OSOBA, D.WPLATA, D.OPIS from NALDOD D, NALKLA K where D.KLASA=K.KLASA "
-                         "and D.KOD=K.KOD and K.DATA>='")
+          // A charge without a group ("Brak") has a null KLASA, which "=" never matches.
+          QStringLiteral("select D.KLASA, D.KOD, D.OSOBA, D.WPLATA, D.OPIS from NALDOD D, NALKLA K where (D.KLASA=K.KLASA "
+                         "or (D.KLASA is NULL and K.KLASA is NULL)) and D.KOD=K.KOD and K.DATA>='")
               + D + QLatin1Char('\'')),
     };
     // The options are the parameters' own texts: built here rather than
