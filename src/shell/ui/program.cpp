@@ -14,9 +14,11 @@
 #include "browser/ui/widget_prompts.h"
 #include "fees/catalogue_areas.h"
 #include "fees/charges_areas.h"
+#include "fees/extra_charges_areas.h"
 #include "fees/methods_area.h"
 #include "fees/settlement_areas.h"
 #include "fees/ui/free_days_editor.h"
+#include "fees/ui/marked_children_command.h"
 #include "fees/ui/tfm_defin.h"
 #include "printouts/template_areas.h"
 #include "printouts/ui/attendance_print_command.h"
@@ -100,6 +102,8 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
     registerMethodsArea(areas, editDefinitionInWindow);
     registerSettlementAreas(areas, editFreeDaysInWindow);
     registerChargesAreas(areas);
+    registerExtraChargeAreas(areas);
+    fees::registerMarkedChildrenAreas(areas);
     registerSyncAreas(areas);
     registerCommunicationAreas(areas);
     registerTemplateAreas(areas, printouts::designTemplateInWindow);
