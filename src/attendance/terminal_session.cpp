@@ -49,14 +49,15 @@ void AttendanceTerminal::tick()
             evaluateCode();
         }
     }
-    if (m_idle > switchAfter && m_day.day.isValid()) {
+    // A new day first, so that the switch below goes by today's limits.
+    if (m_now.date() != m_day.day)
+        loadDay(m_now.date());
+    if (m_idle > switchAfter) {
         if (const std::optional<Mode> next = idleSwitch(m_mode, m_now.time(), m_day.limits)) {
             m_mode = *next;
             m_idle = 0;
         }
     }
-    if (m_now.date() != m_day.day)
-        loadDay(m_now.date());
 }
 
 void AttendanceTerminal::setCode(const QString& text)

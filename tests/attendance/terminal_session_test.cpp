@@ -187,7 +187,7 @@ TEST_P(TerminalTest, FreeDayLimitsRoundingAndDeclaredTime)
 
 TEST_P(TerminalTest, IdleSwitchClearingAndQuestionTimeout)
 {
-    sql("INSERT INTO CZASGRAN (ODDATY, CZASPD, CZASPG, CZASWD, CZASWG) VALUES ('2024-01-01', '06:30', '09:00', '13:00', '17:00')");
+    sql("INSERT INTO CZASGRAN (ODDATY, CZASWD, CZASWG) VALUES ('2024-01-01', '13:00', '17:00')");
     now.setTime(QTime(13, 44, 38));
     AttendanceTerminal& term = terminal();
     EXPECT_EQ(term.mode(), Mode::Departure);  // the first tick follows the time of day
@@ -246,7 +246,11 @@ TEST_P(TerminalTest, StoreErrorKeepsTheEntry)
 {
     if (GetParam() != Engine::SQLite)
         GTEST_SKIP() << "the refusing trigger is written for SQLite";
-    sql("CREATE TRIGGER BLOKADA BEFORE INSERT ON OBECN BEGIN SELECT RAISE(ABORT, 'dysk pełny'); END");
+    auto system = [&](const char* text) {
+        Database::SystemAccess access(*db);
+        sql(text);
+    };
+    system("CREATE TRIGGER BLOKADA BEFORE INSERT ON OBECN BEGIN SELECT RAISE(ABORT, 'dysk pełny'); END");
     AttendanceTerminal& term = terminal();
     term.setCode("570123");
     term.pressOk();
@@ -256,7 +260,7 @@ TEST_P(TerminalTest, StoreErrorKeepsTheEntry)
     EXPECT_EQ(term.code(), "570123");
     EXPECT_FALSE(day().exists);
     EXPECT_EQ(log(), "05 07:31:00\t570123\r\n");
-    sql("DROP TRIGGER BLOKADA");
+    system("DROP TRIGGER BLOKADA");
     term.pressOk();
     EXPECT_EQ(day().arrival, QTime(7, 31));
 }
