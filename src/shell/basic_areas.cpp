@@ -22,12 +22,15 @@ AreaRegistry::Opener opener(const QString& title)
 
 }  // namespace
 
-void registerBasicAreas(AreaRegistry& areas, PasswordDialog passwordDialog)
+void registerBasicAreas(AreaRegistry& areas, PasswordDialog passwordDialog, RightsWindowOpener rightsWindow)
 {
-    areas.add(QStringLiteral("Uzytkownicy"), [passwordDialog](RunContext& context, const QVariantMap&) {
-        TDMDane::openAsWindow(std::make_unique<TDMUzyt>(context, passwordDialog), QStringLiteral("Użytkownicy"));
+    areas.add(QStringLiteral("Uzytkownicy"), [passwordDialog, rightsWindow](RunContext& context, const QVariantMap&) {
+        TDMDane::openAsWindow(std::make_unique<TDMUzyt>(context, passwordDialog, rightsWindow),
+                              QStringLiteral("Użytkownicy"));
     });
-    areas.add(QStringLiteral("Grupy"), opener<TDMGrupy>(QStringLiteral("Grupy")));
+    areas.add(QStringLiteral("Grupy"), [rightsWindow](RunContext& context, const QVariantMap&) {
+        TDMDane::openAsWindow(std::make_unique<TDMGrupy>(context, rightsWindow), QStringLiteral("Grupy"));
+    });
     areas.add(QStringLiteral("Konfiguracja"), opener<TDMOpcje>(QStringLiteral("Konfiguracja")));
     areas.add(QStringLiteral("Obrazy"), opener<TDMObrazy>(QStringLiteral("Obrazy")));
     areas.add(QStringLiteral("Czasbezpatny"), opener<TDMCzasBezp>(QStringLiteral("Czas bezpłatny")));

@@ -10,4 +10,6 @@ class AreaRegistry;
 
 // `passwordDialog` is the desktop's change-of-password dialog for the users
 // register; without it the register asks through the prompts.
-void registerBasicAreas(AreaRegistry& areas, PasswordDialog passwordDialog = {});
+// `rightsWindow` is the desktop's rights window of the users and user groups
+// registers; without it they do not offer it.
+void registerBasicAreas(AreaRegistry& areas, PasswordDialog passwordDialog = {}, RightsWindowOpener rightsWindow = {});

@@ -1,15 +1,21 @@
 #pragma once
-// The user groups register (GRUPY) with each group's members (UZGR).
-//
-// As for users, the rights commands are declared but not offered yet.
+// The user groups register (GRUPY) with each group's members (UZGR), and
+// the commands that edit a group's granted functions, visible groups of
+// children and table rights. A new group may read what every login needs.
+
+#include "rights_window_opener.h"
 
 #include "browser/module.h"
 
 class TDMGrupy : public TDMDane {
     Q_OBJECT
 public:
-    explicit TDMGrupy(RunContext& context, QObject* parent = nullptr);
+    explicit TDMGrupy(RunContext& context, RightsWindowOpener rightsWindow = {}, QObject* parent = nullptr);
 
     DataSet& groups() const { return *dataSet(QStringLiteral("Grupy")); }
     DataSet& memberships() const { return *dataSet(QStringLiteral("GrupUzyt")); }
+
+private:
+    RightsWindowOpener m_rightsWindow;
+    bool m_inserting = false;
 };

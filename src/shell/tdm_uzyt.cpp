@@ -1,7 +1,10 @@
 #include "tdm_uzyt.h"
 
+#include "function_grants.h"
 #include "login_flow.h"
+#include "rights_descriptors.h"
 #include "tdm_ochrona.h"
+#include "visible_groups_editor.h"
 
 #include "browser/prompts.h"
 #include "store/error.h"
@@ -20,20 +23,13 @@ Command command(const QString& name, const QString& caption, const QString& labe
     return c;
 }
 
-// The rights editors come with their own windows later; until then the
-// commands exist (so that functions and menus are complete) but stay hidden.
-Command notYetOffered(const QString& name, const QString& caption, const QString& label)
-{
-    Command c = command(name, caption, label);
-    c.opensWindow = true;
-    c.wanted = false;
-    return c;
-}
-
 }  // namespace
 
-TDMUzyt::TDMUzyt(RunContext& context, PasswordDialog passwordDialog, QObject* parent)
-    : TDMDane(context, QStringLiteral("TDMUzyt"), parent), m_passwordDialog(std::move(passwordDialog))
+TDMUzyt::TDMUzyt(RunContext& context, PasswordDialog passwordDialog, RightsWindowOpener rightsWindow,
+                 QObject* parent)
+    : TDMDane(context, QStringLiteral("TDMUzyt"), parent),
+      m_passwordDialog(std::move(passwordDialog)),
+      m_rightsWindow(std::move(rightsWindow))
 {
     DataSet& users = addDataSet(QStringLiteral("Uzyt"), QStringLiteral("UZYT"), QStringLiteral("NAZWA"));
     Table& u = *users.table;
@@ -48,6 +44,7 @@ TDMUzyt::TDMUzyt(RunContext& context, PasswordDialog passwordDialog, QObject* pa
     u.addCalculatedField(FieldDef::of(QStringLiteral("CAPTION"), FieldType::String, 200));
     u.events().onCalcFields = [](Table& t) { t.setCalculated(QStringLiteral("CAPTION"), t.value(QStringLiteral("NAZWA"))); };
     u.events().beforePost = [this](Table& t) { beforePost(t); };
+    u.events().afterPost = [this](Table& t) { afterPost(t); };
 
     users.fields = {
         FieldView::column(QStringLiteral("NAZWA"), QStringLiteral("Identyfikator")),
@@ -80,11 +77,19 @@ TDMUzyt::TDMUzyt(RunContext& context, PasswordDialog passwordDialog, QObject* pa
     users.commands = {
         members,
         password,
-        notYetOffered(QStringLiteral("Prawadostepu1"), QStringLiteral("&Prawa dostępu"), QStringLiteral("Prawa")),
-        notYetOffered(QStringLiteral("Widocznefunkcje1"), QStringLiteral("Widoczne &funkcje"), QStringLiteral("Funkcje")),
-        notYetOffered(QStringLiteral("Widocznegrupydzieci1"), QStringLiteral("Widoczne grupy &dzieci"),
-                      QStringLiteral("Grupy dzieci")),
+        command(QStringLiteral("Prawadostepu1"), QStringLiteral("&Prawa dostępu"), QStringLiteral("Prawa")),
+        command(QStringLiteral("Widocznefunkcje1"), QStringLiteral("Widoczne &funkcje"), QStringLiteral("Funkcje")),
+        command(QStringLiteral("Widocznegrupydzieci1"), QStringLiteral("Widoczne grupy &dzieci"),
+                QStringLiteral("Grupy dzieci")),
     };
+    Command& rightsCommand = users.commands[2];
+    rightsCommand.wanted = bool(m_rightsWindow);
+    rightsCommand.handler = [this] {
+        if (this->users().table->isOpen())
+            m_rightsWindow(this->context(), *this->users().table, QLatin1Char('U'));
+    };
+    users.commands[3].handler = [this] { function_grants::edit(this->context(), *this->users().table); };
+    users.commands[4].handler = [this] { visible_groups::edit(this->context(), *this->users().table); };
     // The handler finds its command by name: the list is fixed now.
     users.commands[0].handler = [this, groupNames] {
         groupNames->refresh();  // groups added since the register opened
@@ -102,6 +107,7 @@ QString TDMUzyt::duplicateNameMessage(const QString& name)
 
 void TDMUzyt::beforePost(Table& t)
 {
+    m_inserting = t.state() == Table::State::Insert;
     const QString name = t.text(QStringLiteral("NAZWA"));
     if (name.isEmpty())
         return;  // the required-field check refuses it
@@ -115,6 +121,15 @@ void TDMUzyt::beforePost(Table& t)
     // A new user logs in with his name until he chooses a password.
     if (t.isNull(QStringLiteral("HASLO")))
         t.setValue(QStringLiteral("HASLO"), digest::userPassword(name));
+}
+
+void TDMUzyt::afterPost(Table& t)
+{
+    if (!m_inserting)
+        return;
+    m_inserting = false;
+    rights_editing::grantLoginTables(context().db(),
+                                     rights_editing::Subject::user(t.value(QStringLiteral("KOD")).toInt()).credential());
 }
 
 void TDMUzyt::changePassword()

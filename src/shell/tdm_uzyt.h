@@ -1,8 +1,9 @@
 #pragma once
-// The users register (UZYT) with each user's memberships of groups (UZGR).
-//
-// The commands that edit rights, granted functions and visible groups of
-// children are declared with their function names but not offered yet.
+// The users register (UZYT) with each user's memberships of groups (UZGR),
+// and the commands that edit a user's granted functions, visible groups of
+// children and table rights. A new user may read what every login needs.
+
+#include "rights_window_opener.h"
 
 #include "browser/module.h"
 
@@ -16,7 +17,8 @@ using PasswordDialog = std::function<void(RunContext&, const QString& userName)>
 class TDMUzyt : public TDMDane {
     Q_OBJECT
 public:
-    explicit TDMUzyt(RunContext& context, PasswordDialog passwordDialog = {}, QObject* parent = nullptr);
+    explicit TDMUzyt(RunContext& context, PasswordDialog passwordDialog = {}, RightsWindowOpener rightsWindow = {},
+                     QObject* parent = nullptr);
 
     DataSet& users() const { return *dataSet(QStringLiteral("Uzyt")); }
     DataSet& memberships() const { return *dataSet(QStringLiteral("UzytGrup")); }
@@ -25,8 +27,11 @@ public:
 
 private:
     void beforePost(Table& t);
+    void afterPost(Table& t);
     void changePassword();
     void askNewPassword(const QString& userName);
 
     PasswordDialog m_passwordDialog;
+    RightsWindowOpener m_rightsWindow;
+    bool m_inserting = false;
 };

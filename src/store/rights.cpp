@@ -156,8 +156,8 @@ QHash<QString, TableRights> effectiveRights(Database& db, const QStringList& cre
             continue;
         const QString table = q.value(0).toString().toUpper();
         TableRights& r = out[table];
-        const bool first = r.table == 0 && r.fields.isEmpty();
-        r.table |= q.value(2).toInt();
+        const int tableMask = q.value(2).toInt();
+        r.table |= tableMask;
         if (!fieldNames.contains(table)) {
             QList<QString> names;
             if (db.hasTable(table))
@@ -169,7 +169,7 @@ QHash<QString, TableRights> effectiveRights(Database& db, const QStringList& cre
         const QList<int> masks = decodeFields(q.value(3).toString());
         for (int i = 0; i < names.size(); ++i) {
             const int m = i < masks.size() ? masks[i] : All;
-            r.fields[names[i]] = first ? m : (r.fields.value(names[i], 0) | m);
+            r.fields[names[i]] = r.fields.value(names[i], 0) | (m & tableMask);
         }
     }
     return out;

@@ -71,7 +71,13 @@ QList<RightsDescriptor> readDescriptors(Database& db, const QString& table);
 void writeDescriptors(Database& db, const QString& table, const QString& master,
                       const QList<RightsDescriptor>& given);
 
-// The union of the descriptors of `credentials` over every table.
+// The rights of a credential list over every table. The rule: several
+// credentials on one table (a user's own and each of his groups') combine
+// into the union of what each grants. A credential grants on a field what
+// its descriptor grants on both the table and the field, so the field masks
+// are the union of those intersections, and the table mask the union of the
+// table masks. A table none of them describes is closed. The master
+// credential opens everything (Database::tableRights).
 QHash<QString, TableRights> effectiveRights(Database& db, const QStringList& credentials);
 
 }  // namespace rights

@@ -37,6 +37,7 @@
 #include "shell/ui/help_window.h"
 #include "shell/ui/login_dialog.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/rights_window.h"
 #include "store/error.h"
 #include "store/tdm_baza.h"
 #include "sync/ui/sync_areas.h"
@@ -92,9 +93,9 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
 
     m->opener = std::make_unique<UiWindowOpener>(m->settings);
     AreaRegistry& areas = m->areas;
-    registerBasicAreas(areas, [passwordDialog](RunContext&, const QString& userName) {
-        passwordDialog->run(userName, false);
-    });
+    registerBasicAreas(
+        areas, [passwordDialog](RunContext&, const QString& userName) { passwordDialog->run(userName, false); },
+        rightsWindowOpener());
     registerRegisterAreas(areas, &m->settings);
     registerAttendanceAreas(areas, &m->settings, openTerminalWindow);
     registerExtraClassAreas(areas);
