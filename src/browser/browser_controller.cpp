@@ -40,7 +40,7 @@ QList<Command*> tidiedCommands(QList<Command>& commands)
 Controller::Controller(TDMDane* module, DataSet& dataSet, RunContext& context, KeyValueSettings& settings,
                        const OpenRequest& request)
     : m_module(module), m_dataSet(dataSet), m_context(context), m_settings(settings), m_request(request),
-      m_filters(std::make_shared<quickfilter::Filters>())
+      m_filters(std::make_shared<datafilter::Filter>(dataSet, [&context] { return context.systemDate(); }))
 {
     m_baseTitle = browser::baseTitle(request.from, request.text, dataSet.name);
     m_key = browser::settingsKey(m_baseTitle);
@@ -172,13 +172,19 @@ void Controller::saveLayout(const Layout& l) const
 
 void Controller::setQuickFilters(const QStringList& fields)
 {
-    m_filters->setFields(fields);
+    m_quickFilters = fields;
 }
 
 void Controller::applyFilters()
 {
+    m_filters->apply();
+    refilter();
+}
+
+void Controller::refilter()
+{
     if (!m_installed && m_dataSet.table)
-        m_installed = std::make_unique<quickfilter::Installed>(*m_dataSet.table, m_filters);
+        m_installed = std::make_unique<datafilter::Installed>(*m_dataSet.table, m_filters);
     else if (m_dataSet.table && m_dataSet.table->isOpen())
         m_dataSet.table->refresh();
 }

@@ -5,6 +5,7 @@
 // and has opened. The window is a view over it.
 
 #include "browser/column_layout.h"
+#include "browser/data_filter.h"
 #include "browser/quick_filters.h"
 #include "browser/record_search.h"
 #include "browser/toolbar_buttons.h"
@@ -97,10 +98,16 @@ public:
     Layout loadLayout(const QList<layout::Column>& defaultColumns) const;
     void saveLayout(const Layout& layout) const;
 
-    // Quick filters, chained after the table's own row test.
-    quickfilter::Filters& filters() { return *m_filters; }
+    // The data filter (the filter dialog's entries, which the quick
+    // filters edit too), chained after the table's own row test.
+    datafilter::Filter& filters() { return *m_filters; }
+    const QStringList& quickFilters() const { return m_quickFilters; }
     void setQuickFilters(const QStringList& fields);
+    // Makes the switched-on entries the active filter and re-reads the
+    // rows; throws Error for a bound that does not read as its field's type.
     void applyFilters();
+    // Re-reads the rows through the active filter (installing it on first use).
+    void refilter();
 
     search::State& searchState() { return m_search; }
 
@@ -129,8 +136,9 @@ private:
     QList<Command*> m_commands;
     bool m_wasOpen = false;
     QPointer<Table> m_table;  // the data set may go before the window when its module does
-    std::shared_ptr<quickfilter::Filters> m_filters;
-    std::unique_ptr<quickfilter::Installed> m_installed;
+    std::shared_ptr<datafilter::Filter> m_filters;
+    std::unique_ptr<datafilter::Installed> m_installed;
+    QStringList m_quickFilters;
     search::State m_search;
     int m_doubleClick = -1;
     QPointer<QObject> m_previous;

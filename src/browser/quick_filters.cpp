@@ -1,10 +1,9 @@
 #include "quick_filters.h"
 
 #include "browser/cell_text.h"
+#include "browser/data_filter.h"
 #include "browser/module.h"
 #include "store/table.h"
-
-#include <QPointer>
 
 namespace quickfilter {
 
@@ -105,100 +104,17 @@ bool choose(Prompts& prompts, const DataSet& ds, QStringList& fields)
     return true;
 }
 
-void Filters::setFields(const QStringList& fields)
+Mirror mirrorOf(const datafilter::Entry& entry)
 {
-    QList<Entry> kept;
-    for (const QString& f : fields) {
-        const Entry* old = entry(f);
-        Entry fresh;
-        fresh.field = f;
-        kept << (old ? *old : fresh);
-    }
-    m_entries = kept;
-}
-
-QStringList Filters::fields() const
-{
-    QStringList out;
-    for (const Entry& e : m_entries)
-        out << e.field;
-    return out;
-}
-
-const Entry* Filters::entry(const QString& field) const
-{
-    return const_cast<Filters*>(this)->find(field);
-}
-
-Entry* Filters::find(const QString& field)
-{
-    for (Entry& e : m_entries)
-        if (e.field.compare(field, Qt::CaseInsensitive) == 0)
-            return &e;
-    return nullptr;
-}
-
-void Filters::chooseValue(const QString& field, const QVariant& from, const QString& to)
-{
-    if (Entry* e = find(field)) {
-        e->from = from;
-        e->to = to;
-        e->active = true;
-    }
-}
-
-void Filters::setActive(const QString& field, bool on)
-{
-    if (Entry* e = find(field))
-        e->active = on && e->from.isValid();
-}
-
-bool Filters::anyActive() const
-{
-    for (const Entry& e : m_entries)
-        if (e.active)
-            return true;
-    return false;
-}
-
-bool Filters::accepts(const Table& table) const
-{
-    for (const Entry& e : m_entries) {
-        if (!e.active || !table.hasField(e.field))
-            continue;
-        const Table::Field& f = table.field(e.field);
-        if (f.kind == Table::FieldKind::Lookup || cell::hasLookupSource(f)) {
-            if (f.keyFields.isEmpty() || table.value(f.keyFields.last()).toString() != e.from.toString())
-                return false;
-        } else if (table.text(e.field) != e.from.toString()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-struct Installed::Impl {
-    QPointer<Table> table;
-    std::function<bool(const Table&)> previous;
-};
-
-Installed::Installed(Table& table, std::shared_ptr<const Filters> filters) : m(std::make_unique<Impl>())
-{
-    m->table = &table;
-    m->previous = table.rowTest();
-    auto previous = m->previous;
-    table.setRowTest([previous, filters](const Table& t) { return (!previous || previous(t)) && filters->accepts(t); });
-}
-
-Installed::~Installed()
-{
-    if (!m->table)
-        return;
-    try {
-        m->table->setRowTest(m->previous);
-    } catch (...) {
-        // the re-read after closing a window is not worth a crash
-    }
+    Mirror m;
+    m.value = entry.from;
+    if (!entry.on)
+        m.check = Qt::Unchecked;
+    else if (entry.isRange() && entry.from != entry.to)
+        m.check = Qt::PartiallyChecked;
+    else
+        m.check = Qt::Checked;
+    return m;
 }
 
 }  // namespace quickfilter

@@ -1,6 +1,6 @@
 #pragma once
 // Quick filters of a browser: a check box and a chooser per field, above
-// the grid. They narrow the data set after its own row filter.
+// the grid. They edit the entries of the browser's data filter.
 
 #include "browser/prompts.h"
 
@@ -10,10 +10,12 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <memory>
-
 class Table;
 struct DataSet;
+
+namespace datafilter {
+struct Entry;
+}
 
 namespace quickfilter {
 
@@ -35,42 +37,13 @@ QString toStored(const QStringList& fields);
 // "&Ustaw szybkie filtry"; false and `fields` unchanged when cancelled.
 bool choose(Prompts& prompts, const DataSet& ds, QStringList& fields);
 
-struct Entry {
-    QString field;
-    bool active = false;
-    QVariant from;  // data field: the chosen text; lookup: the key
-    QString to;     // data field: the same text; lookup: the shown text
+// What a quick filter shows of its field's filter entry: the check box
+// (a range switched on over more than one value is grayed) and the value
+// its chooser selects (the lower bound, or a lookup's key).
+struct Mirror {
+    Qt::CheckState check = Qt::Unchecked;
+    QString value;
 };
-
-class Filters {
-public:
-    void setFields(const QStringList& fields);
-    QStringList fields() const;
-    const Entry* entry(const QString& field) const;
-
-    // Choosing a value switches the field's filter on.
-    void chooseValue(const QString& field, const QVariant& from, const QString& to);
-    void setActive(const QString& field, bool on);
-    bool anyActive() const;
-    bool accepts(const Table& table) const;
-
-private:
-    Entry* find(const QString& field);
-    QList<Entry> m_entries;
-};
-
-// Chains the filters after the table's own row test for as long as the
-// returned handle lives; the handle puts the old test back.
-class Installed {
-public:
-    Installed(Table& table, std::shared_ptr<const Filters> filters);
-    ~Installed();
-    Installed(const Installed&) = delete;
-    Installed& operator=(const Installed&) = delete;
-
-private:
-    struct Impl;
-    std::unique_ptr<Impl> m;
-};
+Mirror mirrorOf(const datafilter::Entry& entry);
 
 }  // namespace quickfilter

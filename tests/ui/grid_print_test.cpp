@@ -121,11 +121,10 @@ TEST_F(GridPrint, FilterAndSumsComeFromTheBrowserAndPrintingAgainReplacesThePrev
 {
     run.module->klasy.fields[2].mark = 1;  // KOLEJ summed
     TFmKartot* w = openBrowser();
-    quickfilter::Filters& filters = w->controller().filters();
-    filters.setFields({"KOLEJ"});
+    datafilter::Filter& filters = w->controller().filters();
     filters.chooseValue("KOLEJ", "2", "2");
     w->controller().applyFilters();
-    EXPECT_EQ(gridprint::filterDescription(filters, w->dataSet()), "Kolejność: od 2 do 2");
+    EXPECT_EQ(filters.description(), "Kolejność: od 2 do 2");
 
     QPointer<TReportPreview> first = print(w);
     ASSERT_TRUE(first);

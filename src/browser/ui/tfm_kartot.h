@@ -33,6 +33,7 @@ class QToolButton;
 class QWidget;
 class RecordModel;
 class TDMDane;
+class TFmFiltr;
 struct Command;
 struct DataSet;
 struct RunContext;
@@ -40,10 +41,9 @@ struct RunContext;
 class TFmKartot : public TFmPodstawa {
     Q_OBJECT
 public:
-    // Operations of later parts (filter dialog, printout, calculator). Their
-    // menu items stay hidden while no hook is installed.
+    // Operations of later parts (printout, calculator). Their menu items
+    // stay hidden while no hook is installed.
     struct Hooks {
-        std::function<void(TFmKartot&)> filter;
         std::function<void(TFmKartot&)> print;
         std::function<void(TFmKartot&, const QString& value)> calculator;
         // While the calculator is shown a double-click feeds it the cell.
@@ -103,6 +103,10 @@ public:
     void insertFromSheet();
     void setUpButtons();
     void setUpQuickFilters();
+    // "&Filtruj": the filter dialog, made on first use and kept while the
+    // window lives.
+    void filter();
+    TFmFiltr* filterDialog() const;
     void chooseDoubleClick();
     void previousWindow();
     void nextWindow();
@@ -142,6 +146,10 @@ private:
     void rebuildQuickFilters(const QStringList& fields);
     void addQuickSearch(const QString& field);
     void addQuickFilter(const QString& field);
+    // A quick filter's change applied; the grid follows.
+    void applyQuickFilter();
+    // Every quick filter shows its field's filter entry.
+    void mirrorQuickFilters();
     void applyLayout(const browser::Layout& layout);
     void applyColumns(const QList<layout::Column>& columns);
     // The module changed the fields of the data set or its title.
@@ -204,6 +212,7 @@ private:
     QList<toolbar::Slot> m_buttons;
     QStringList m_quickFilterFields;
     QList<QWidget*> m_quickWidgets;
+    QPointer<TFmFiltr> m_filterDialog;
     QList<QLineEdit*> m_searchBoxes;
     struct SheetRow {
         QString field;

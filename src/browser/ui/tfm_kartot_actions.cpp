@@ -72,9 +72,7 @@ void TFmKartot::buildActions()
     makeAction(QStringLiteral("&Wyszukaj"), QStringLiteral("Ctrl+F"), &TFmKartot::search);
     addAction(makeAction(QStringLiteral("Szukanie"), QStringLiteral("F3"), &TFmKartot::searchAgain));
     makeAction(QStringLiteral("&Sortuj"), QStringLiteral("Ctrl+S"), &TFmKartot::sort);
-    QAction* filter = makeAction(QStringLiteral("&Filtruj"), QStringLiteral("Ctrl+Z"), nullptr);
-    connect(filter, &QAction::triggered, this, [this] { if (hooks().filter) hooks().filter(*this); });
-    filter->setVisible(bool(hooks().filter));
+    makeAction(QStringLiteral("&Filtruj"), QStringLiteral("Ctrl+Z"), &TFmKartot::filter);
     QAction* print = makeAction(QStringLiteral("&Drukuj"), QStringLiteral("Ctrl+D"), nullptr);
     connect(print, &QAction::triggered, this, [this] { if (hooks().print) hooks().print(*this); });
     print->setVisible(bool(hooks().print));

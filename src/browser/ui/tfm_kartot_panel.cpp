@@ -1,5 +1,5 @@
 // The panel under the toolbar: navigator, "&Wybierz", quick searches and
-// quick filters.
+// quick filters; and the filter dialog whose entries the quick filters share.
 
 #include "tfm_kartot.h"
 
@@ -10,6 +10,7 @@
 #include "browser/refusal.h"
 #include "browser/run_context.h"
 #include "browser/ui/record_model.h"
+#include "browser/ui/tfm_filtr.h"
 #include "store/error.h"
 #include "store/table.h"
 
@@ -151,7 +152,8 @@ void TFmKartot::rebuildQuickFilters(const QStringList& fields)
     m_controller->setQuickFilters(fields);
     for (const QString& f : fields)
         addQuickFilter(f);
-    m_controller->applyFilters();
+    m_controller->refilter();
+    mirrorQuickFilters();
 }
 
 void TFmKartot::addQuickFilter(const QString& field)
@@ -184,21 +186,76 @@ void TFmKartot::addQuickFilter(const QString& field)
     combo->setCurrentIndex(-1);
     l->addWidget(check);
     l->addWidget(combo);
-    connect(combo, &QComboBox::activated, this, [this, combo, check, field](int i) {
+    // The filter dialog, while shown, owns the entries.
+    const auto dialogShown = [this] { return m_filterDialog && m_filterDialog->isVisible(); };
+    connect(combo, &QComboBox::activated, this, [this, combo, field, dialogShown](int i) {
+        if (dialogShown())
+            return;
         m_controller->filters().chooseValue(field, combo->itemData(i), combo->itemText(i));
-        check->setChecked(true);
-        m_controller->applyFilters();
-        syncGridToTable();
+        applyQuickFilter();
     });
-    connect(check, &QCheckBox::clicked, this, [this, check, field](bool on) {
-        m_controller->filters().setActive(field, on);
-        const quickfilter::Entry* e = m_controller->filters().entry(field);
-        check->setChecked(e && e->active);
-        m_controller->applyFilters();
-        syncGridToTable();
+    connect(check, &QCheckBox::clicked, this, [this, field, dialogShown] {
+        if (!dialogShown()) {
+            const datafilter::Entry* e = m_controller->filters().entry(field);
+            m_controller->filters().setActive(field, !(e && e->on));
+            applyQuickFilter();
+        }
+        mirrorQuickFilters();
     });
     m_quickWidgets << box;
     m_quickLayout->addWidget(box, 0, Qt::AlignBottom);
+}
+
+void TFmKartot::applyQuickFilter()
+{
+    try {
+        m_controller->applyFilters();
+    } catch (const Error& e) {
+        refusal::show(m_context.prompts, e);
+    }
+    mirrorQuickFilters();
+    syncGridToTable();
+}
+
+void TFmKartot::mirrorQuickFilters()
+{
+    for (const QString& field : m_quickFilterFields) {
+        auto* check = m_panel->findChild<QCheckBox*>(QStringLiteral("FiltrWl") + field);
+        auto* combo = m_panel->findChild<QComboBox*>(QStringLiteral("Filtr") + field);
+        if (!check || !combo)
+            continue;
+        const datafilter::Entry* e = m_controller->filters().entry(field);
+        const quickfilter::Mirror m = e ? quickfilter::mirrorOf(*e) : quickfilter::Mirror{};
+        check->setTristate(m.check == Qt::PartiallyChecked);
+        check->setCheckState(m.check);
+        int index = -1;
+        for (int i = 0; i < combo->count() && e; ++i)
+            if (combo->itemData(i).toString() == m.value) {
+                index = i;
+                break;
+            }
+        combo->setCurrentIndex(index);
+    }
+}
+
+TFmFiltr* TFmKartot::filterDialog() const
+{
+    return m_filterDialog;
+}
+
+void TFmKartot::filter()
+{
+    if (!m_filterDialog)
+        m_filterDialog = new TFmFiltr(m_controller->filters(), table(), m_context.prompts, this);
+    if (m_filterDialog->exec() == QDialog::Accepted) {
+        try {
+            m_controller->refilter();
+        } catch (const Error& e) {
+            refusal::show(m_context.prompts, e);
+        }
+    }
+    mirrorQuickFilters();
+    syncGridToTable();
 }
 
 void TFmKartot::setUpQuickFilters()

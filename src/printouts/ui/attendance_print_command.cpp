@@ -34,8 +34,7 @@ void printAttendance(TDMObecn& window)
     Prompts& prompts = window.context().prompts;
     try {
         TFmKartot* browser = browserOf(window);
-        const QString filter =
-            browser ? gridprint::filterDescription(browser->controller().filters(), window.children()) : QString();
+        const QString filter = browser ? browser->controller().filters().description() : QString();
         const AttendancePrintInput input = askAttendancePrintout(window, filter);
         std::shared_ptr<report::Job> job = makeAttendancePrintout(window.context().db(), input);
         // One printout per window: a new one replaces the old one's preview.

@@ -1,7 +1,7 @@
 #include "printouts/ui/grid_print_command.h"
 
 #include "browser/module.h"
-#include "browser/quick_filters.h"
+#include "browser/data_filter.h"
 #include "browser/run_context.h"
 #include "browser/ui/record_model.h"
 #include "browser/ui/tfm_kartot.h"
@@ -31,23 +31,6 @@ report::TextFont textFontOf(const QFont& font, double dpi)
 }
 
 }  // namespace
-
-QString filterDescription(const quickfilter::Filters& filters, const DataSet& ds)
-{
-    QStringList parts;
-    for (const QString& field : filters.fields()) {
-        const quickfilter::Entry* e = filters.entry(field);
-        if (!e || !e->active)
-            continue;
-        const FieldView* view = ds.field(field);
-        const QString caption = view ? view->caption : field;
-        if (ds.table && quickfilter::isLookup(*ds.table, field))
-            parts << caption + QStringLiteral(": ") + e->to;
-        else
-            parts << caption + QStringLiteral(": od ") + e->from.toString() + QStringLiteral(" do ") + e->to;
-    }
-    return parts.join(QStringLiteral(", "));
-}
 
 report::GridLayout layoutOfBrowser(TFmKartot& browser)
 {
@@ -92,7 +75,7 @@ report::GridLayout layoutOfBrowser(TFmKartot& browser)
             column.alignment = v->alignment & Qt::AlignHorizontal_Mask;
         layout.columns << column;
     }
-    layout.filterDescription = filterDescription(browser.controller().filters(), ds);
+    layout.filterDescription = browser.controller().filters().description();
     layout.footerLine = report::footerLine(browser.controller().context().db());
     return layout;
 }
