@@ -38,17 +38,17 @@ TFmFiltr::TFmFiltr(datafilter::Filter& filter, Table& table, Prompts& prompts, Q
 {
     setObjectName(QStringLiteral("FmFiltr"));
     setWindowTitle(QStringLiteral("Ustawienie filtru danych"));
-    resize(720, 420);
+    resize(760, 420);
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("ListaPol"));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Pola tabeli"), QString(), QString(), QString(), QString()});
     m_list->header()->setStretchLastSection(true);
-    m_list->setColumnWidth(CaptionColumn, 200);
-    m_list->setColumnWidth(FromLabelColumn, 30);
-    m_list->setColumnWidth(FromColumn, 110);
-    m_list->setColumnWidth(ToLabelColumn, 30);
+    m_list->setColumnWidth(CaptionColumn, 150);
+    m_list->setColumnWidth(FromLabelColumn, 28);
+    m_list->setColumnWidth(FromColumn, 95);
+    m_list->setColumnWidth(ToLabelColumn, 28);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
         QMenu menu;
