@@ -126,11 +126,14 @@ Rows readRows(Database& db, const PrintRequest& request)
     Rows rows;
     rows.fields = {kDone, kReceived, kName, kText};
     QList<QPair<QDate, QVariantList>> read;
+    // Columns in the order selected above.
+    const bool requests = request.kind == Kind::Requests;
+    const int done = requests ? 1 : 0, text = requests ? 2 : 1, name = requests ? 3 : 2;
     while (q.next()) {
-        const QDate done = q.value(kDone).toDate();
-        const QDate received = request.kind == Kind::Requests ? q.value(kReceived).toDate() : QDate();
-        const QString name = request.kind == Kind::OneDeadline ? QString() : q.value(kName).toString();
-        read.append({done, {polish::shortDate(done), polish::shortDate(received), name, q.value(kText).toString()}});
+        const QDate doneOn = q.value(done).toDate();
+        const QDate received = requests ? q.value(0).toDate() : QDate();
+        const QString title = request.kind == Kind::OneDeadline ? QString() : q.value(name).toString();
+        read.append({doneOn, {polish::shortDate(doneOn), polish::shortDate(received), title, q.value(text).toString()}});
     }
     // The engines disagree on where empty dates go: open requests come first.
     std::stable_sort(read.begin(), read.end(), [](const auto& a, const auto& b) {

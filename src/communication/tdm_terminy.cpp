@@ -79,9 +79,6 @@ TDMTerminy::TDMTerminy(RunContext& context, QObject* parent) : TDMDane(context, 
         if (deadlineTable->isOpen() && !deadlineTable->isEmpty())
             row.setValue(kTermid, deadlineTable->value(kTermid));
     };
-    // A new execution changes the deadline's last execution.
-    e.events().afterPost = [deadlineTable](Table&) { deadlineTable->refresh(); };
-    e.events().afterDelete = [deadlineTable](Table&) { deadlineTable->refresh(); };
     ex.fields = {
         FieldView::hidden(kTermid, QStringLiteral("Termin")),
         FieldView::column(QStringLiteral("DATAZAL"), QStringLiteral("Data wykonania")),

@@ -41,8 +41,10 @@ TDMZglosz::TDMZglosz(RunContext& context, DataSet* children, QObject* parent)
         if (ctx->login.userCode > 0)
             row.setValue(QStringLiteral("KTOPRZY"), ctx->login.userCode);
     };
-    if (m_children && m_children->table)
+    if (m_children && m_children->table) {
         t.setMasterLink(m_children->table, QStringLiteral("KOD"), kOsoba);
+        ds.master = m_children;  // the window's title names the child
+    }
 
     FieldView child = FieldView::column(QStringLiteral("OOSOBA"), QStringLiteral("Dziecko"));
     child.visible = !followsChild();

@@ -142,9 +142,23 @@ bool MainController::firstShow()
     applyLogin();
     loadSettings();
     if (m_settings.reminder == MainSettings::remindAtStart() && isShown(mainmenu::remindersCommand()))
-        run(mainmenu::remindersCommand());
+        remindAtStart();
     m.view.closeStartupNotice();
     return true;
+}
+
+void MainController::remindAtStart()
+{
+    const mainmenu::CommandDef* def = mainmenu::command(mainmenu::remindersCommand());
+    if (!def)
+        return;
+    // At start an empty list is not shown; the command shows it anyway.
+    try {
+        openArea(def->name, def->area,
+                 {{QStringLiteral("title"), withoutAccelerator(def->caption)}, {QStringLiteral("atStart"), true}});
+    } catch (const Error& e) {
+        m.context.prompts.showError(e.message());
+    }
 }
 
 void MainController::checkDeliveredPassword()

@@ -122,6 +122,8 @@ public:
 
 private:
     bool login();
+    // The reminders list after login, told that it is the start.
+    void remindAtStart();
     // The delivered password is kept: the About box names it, and the
     // administrator logged in with it is asked to change it.
     void checkDeliveredPassword();
