@@ -182,6 +182,13 @@ check "print invoices unknown template" 1 "" "$ctl" "${m[@]}" print invoices --m
 check "print invoices unknown copy label" 2 "" "$ctl" "${m[@]}" print invoices --month 2024-02 --copy Odpis --pdf "$dir/x.pdf"
 check "print invoices month without a record" 1 "" "$ctl" "${m[@]}" print invoices --month 2031-01 --pdf "$dir/x.pdf"
 
+# --- deadlines and reminders -------------------------------------------------
+check "deadline added" 0 "1" "$ctl" "${login[@]}" query \
+  "INSERT INTO TERMINY (OPIS, DATA, ILOKRESOW, OKRES, DNIPRZED) VALUES ('Przegląd', '2024-01-31', 1, 'M', 20)"
+check "deadlines" 0 "[0-9]*	Przegląd	2024-03-31	2024-02-29" "$ctl" "${login[@]}" deadlines --day 2024-03-15
+check "deadlines need a day" 2 "" "$ctl" "${login[@]}" deadlines
+check "reminders" 0 "Nadchodzący termin 31.03.2024:  - Przegląd" "$ctl" "${login[@]}" reminders --day 2024-03-15
+
 # --- the demonstration store --------------------------------------------------
 check "demo" 0 "Grupy: 3, dzieci: 60, .*" "$ctl" demo "$dir/demo"
 check "demo twice refused" 1 "" "$ctl" demo "$dir/demo"
