@@ -158,6 +158,8 @@ QHash<QString, TableRights> effectiveRights(Database& db, const QStringList& cre
         TableRights& r = out[table];
         const int tableMask = q.value(2).toInt();
         r.table |= tableMask;
+        // A field's Modify bit also lets an inserted row give it a value.
+        const int fieldLimit = tableMask | ((tableMask & Insert) ? Modify : 0);
         if (!fieldNames.contains(table)) {
             QList<QString> names;
             if (db.hasTable(table))
@@ -169,7 +171,7 @@ QHash<QString, TableRights> effectiveRights(Database& db, const QStringList& cre
         const QList<int> masks = decodeFields(q.value(3).toString());
         for (int i = 0; i < names.size(); ++i) {
             const int m = i < masks.size() ? masks[i] : All;
-            r.fields[names[i]] = r.fields.value(names[i], 0) | (m & tableMask);
+            r.fields[names[i]] = r.fields.value(names[i], 0) | (m & fieldLimit);
         }
     }
     return out;

@@ -1,6 +1,6 @@
 // The users and user groups registers: unique login names, the password a
-// new user starts with, memberships, the change of password and the rights
-// commands that are not offered yet.
+// new user starts with, memberships, the change of password and which
+// rights commands are offered.
 
 #include "register_fixture.h"
 
@@ -116,8 +116,8 @@ TEST_P(UzytTest, CommandsAndMemberships)
     EXPECT_EQ(names, (QStringList{QStringLiteral("nauczyciele"), QStringLiteral("biuro")}));
     EXPECT_EQ(descriptions.first(), QStringLiteral("nauczyciele opis"));
 
-    // Captions as in the function table; the rights editors stay hidden even
-    // for a user granted every function.
+    // Captions as in the function table; the rights window is offered only
+    // where there is one (not here).
     for (const Command& c : module.users().commands) {
         const auto entry = std::find_if(functions::table().begin(), functions::table().end(),
                                         [&](const functions::Entry& e) { return e.identifier == QStringLiteral("TDMUzyt.") + c.name; });
@@ -125,10 +125,18 @@ TEST_P(UzytTest, CommandsAndMemberships)
             EXPECT_EQ(entry->caption, c.caption) << c.name.toStdString();
         }
     }
+    const QStringList editors{QStringLiteral("Widoczne &funkcje"), QStringLiteral("Widoczne grupy &dzieci")};
+    EXPECT_EQ(shownCaptions(module.users()),
+              QStringList({QStringLiteral("&Grupy użytkownika"), QStringLiteral("Zmiana &hasła")}) + editors);
+    context().login.functions = {QStringLiteral("Uzytkownicy")};
+    module.applyFunctions();
     EXPECT_EQ(shownCaptions(module.users()), (QStringList{QStringLiteral("&Grupy użytkownika"), QStringLiteral("Zmiana &hasła")}));
     context().login.functions = {QStringLiteral("Prawa dostepu")};
     module.applyFunctions();
-    EXPECT_EQ(shownCaptions(module.users()), QStringList{QStringLiteral("Zmiana &hasła")});
+    EXPECT_EQ(shownCaptions(module.users()), QStringList{QStringLiteral("Zmiana &hasła")} + editors);
+    TDMUzyt withWindow(context(), {}, [](RunContext&, Table&, QChar) {});
+    EXPECT_EQ(shownCaptions(withWindow.users()),
+              QStringList({QStringLiteral("Zmiana &hasła"), QStringLiteral("&Prawa dostępu")}) + editors);
 
     // The detail window opens owned by its command and closes when chosen again.
     Command* members = module.users().command(QStringLiteral("UzytGrup1"));
@@ -195,7 +203,8 @@ TEST_P(UzytTest, GroupsRegister)
     EXPECT_EQ(m.text(QStringLiteral("UZYTKOWNIK")), QStringLiteral("ewa"));
     EXPECT_EQ(m.text(QStringLiteral("UZYTKOWNIKOPIS")), QStringLiteral("Ewa K."));
     EXPECT_EQ(Query(*db, QStringLiteral("SELECT KODGR FROM UZGR")).scalar().toInt(), office);
-    EXPECT_EQ(shownCaptions(module.groups()), QStringList{QStringLiteral("&Użytkownicy grupy")});
+    EXPECT_EQ(shownCaptions(module.groups()), (QStringList{QStringLiteral("&Użytkownicy grupy"), QStringLiteral("Widoczne &funkcje"),
+                                                          QStringLiteral("Widoczne grupy &dzieci")}));
     module.groups().command(QStringLiteral("GrupUzyt1"))->handler();
     EXPECT_EQ(opener.log(), QStringList{QStringLiteral("opened Użytkownicy grupy")});
 }
