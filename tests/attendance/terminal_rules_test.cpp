@@ -23,7 +23,7 @@ TEST(TerminalRules, ChildCodes)
     // Long client numbers and long child codes.
     EXPECT_EQ(childKod(printouts::childCode(1234567, 5), 1234567), 5);
     EXPECT_EQ(childKod(printouts::childCode(3, 104321), 3), 104321);
-    EXPECT_EQ(childKod(printouts::childCode(1234567, 5), 123456), 0);
+    EXPECT_EQ(childKod(printouts::childCode(1234567, 5), 1234568), 0);
     // Nothing between the client and the check digit, letters, a KOD beyond int.
     EXPECT_EQ(childKod(QStringLiteral("573"), 57), 0);
     EXPECT_EQ(childKod(QStringLiteral("57a123"), 57), 0);

@@ -8,6 +8,7 @@
 #include "attendance/terminal_session.h"
 #include "printouts/child_code.h"
 #include "store/password_digest.h"
+#include "store/error.h"
 #include "store/query.h"
 #include "support/store_fixture.h"
 
@@ -29,9 +30,11 @@ protected:
         sql("INSERT INTO KLASY (KOD, NAZWA, KOLEJ) VALUES (1, 'Motylki', 1)");
         sql("INSERT INTO DZIECI (KOD, NAZWA, ULICA, KLASA, AKTYWNY) VALUES (12, 'Kowalska Ala', 'Polna', 1, 'T')");
         sql("INSERT INTO DZIECI (KOD, NAZWA, ULICA, KLASA, AKTYWNY) VALUES (13, 'Nowak Bartek', 'Polna', 1, 'T')");
-        Query(*db, "INSERT INTO UZYT (KOD, NAZWA, OPIS, HASLO) VALUES (3, 'ola', 'Ola', :H)")
-            .bind("H", digest::userPassword("tajne"))
+        Query(*db, "INSERT INTO UZYT (NAZWA, OPIS, AKTYWNY, HASLO) VALUES ('ola', 'Ola', 'T', :P)")
+            .bind("P", digest::userPassword("tajne"))
             .exec();
+        Query user(*db, "SELECT KOD FROM UZYT WHERE NAZWA = 'ola'");
+        userCode = user.scalar().toInt();
         now = QDateTime(QDate(2024, 3, 5), QTime(7, 31, 0));  // a Tuesday
     }
 
@@ -42,14 +45,21 @@ protected:
         setup.clientNumber = 57;
         setup.minuteStep = minuteStep;
         setup.clock = [this] { return now; };
-        setup.passwordMatches = [this](const QString& p) { return userPasswordMatches(*db, 3, p); };
+        setup.passwordMatches = [this](const QString& p) { return userPasswordMatches(*db, userCode, p); };
         setup.logFolder = logs.path() + "/OBEC";
         t = std::make_unique<AttendanceTerminal>(setup);
         t->tick();
         return *t;
     }
 
-    void sql(const QString& text) { Query(*db, text).exec(); }
+    void sql(const QString& text)
+    {
+        try {
+            Query(*db, text).exec();
+        } catch (const Error& e) {
+            ADD_FAILURE() << text.toStdString() << ": " << e.message().toStdString();
+        }
+    }
     obecn::StoredDay day(int child = 12) { return obecn::readDay(*db, child, now.date()); }
     // A second passes on the clock.
     void tickFor(int seconds)
@@ -66,6 +76,7 @@ protected:
     }
 
     QDateTime now;
+    int userCode = 0;
     QTemporaryDir logs;
     std::unique_ptr<AttendanceTerminal> t;
 };
