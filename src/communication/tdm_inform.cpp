@@ -380,7 +380,7 @@ void TDMInform::followChildRow()
     if (!perChild() || !t.isOpen() || t.isEmpty() || t.isNull(kInform))
         return;
     Table& infos = *informations().table;
-    if (infos.isEditing() || (!infos.isEmpty() && infos.value(kKod) == t.value(kInform)))
+    if (infos.isEditing() || (!infos.isEmpty() && infos.asInt(kKod) == t.asInt(kInform)))
         return;
     infos.locate({kKod}, {t.value(kInform)});
 }
@@ -406,7 +406,7 @@ int TDMInform::currentInformation()
         if (!t.isOpen() || t.isEmpty())
             return 0;
         followChildRow();
-        return infos.value(kKod) == t.value(kInform) ? t.asInt(kInform) : 0;
+        return !infos.isEmpty() && infos.asInt(kKod) == t.asInt(kInform) ? t.asInt(kInform) : 0;
     }
     if (!hasRow(infos))
         return 0;
