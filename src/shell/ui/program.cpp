@@ -3,6 +3,9 @@
 #include "attendance/attendance_areas.h"
 #include "attendance/ui/terminal_window.h"
 #include "communication/communication_areas.h"
+#include "communication/ui/attachment_upload_window.h"
+#include "communication/follow_up_areas.h"
+#include "communication/ui/tfm_wyd_term.h"
 #include "browser/area_registry.h"
 #include "browser/key_value_settings.h"
 #include "browser/message_log.h"
@@ -20,6 +23,7 @@
 #include "fees/ui/free_days_editor.h"
 #include "fees/ui/marked_children_command.h"
 #include "fees/ui/tfm_defin.h"
+#include "maintenance/ui/maintenance_areas.h"
 #include "printouts/template_areas.h"
 #include "printouts/ui/attendance_print_command.h"
 #include "printouts/ui/grid_print_command.h"
@@ -106,7 +110,18 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
     registerExtraChargeAreas(areas);
     fees::registerMarkedChildrenAreas(areas);
     registerSyncAreas(areas);
-    registerCommunicationAreas(areas);
+    registerMaintenanceAreas(areas, &m->settings);
+    registerCommunicationAreas(areas, inform::uploadInWindow);
+    // The reminders' "Pokaż" choice is the main window's setting, written when it closes.
+    registerFollowUpAreas(areas, {[mainWindow] {
+                                      MainController* c = mainWindow->controller();
+                                      return c ? c->settings().reminder : QString();
+                                  },
+                                  [mainWindow](const QString& when) {
+                                      if (MainController* c = mainWindow->controller())
+                                          c->setReminder(when);
+                                  }});
+    registerExecutionPrintArea(areas);
     registerTemplateAreas(areas, printouts::designTemplateInWindow);
     printouts::registerInvoicePrintArea(areas);
     printouts::registerConfirmationPrintArea(areas);

@@ -1,0 +1,59 @@
+#pragma once
+// The printout window of executions of requests or deadlines: all of them
+// or those of a period ("od", "do", a month back to the system date at
+// first), printed at once, previewed or with the printer set up first.
+// Closing it discards it and unchecks the command that opened it.
+
+#include "communication/execution_report.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class AreaRegistry;
+class QDateEdit;
+class QPrinter;
+class QRadioButton;
+struct Command;
+struct RunContext;
+
+namespace report {
+class Job;
+}
+
+class TFmWydTerm : public QDialog {
+    Q_OBJECT
+public:
+    TFmWydTerm(RunContext& context, const executions::PrintRequest& request, QWidget* parent = nullptr);
+    ~TFmWydTerm() override;
+
+    QRadioButton* allButton() const { return m_all; }
+    QRadioButton* periodButton() const { return m_period; }
+    QDateEdit* fromEdit() const { return m_from; }
+    QDateEdit* toEdit() const { return m_to; }
+
+    // The request as the controls set it.
+    executions::PrintRequest request() const;
+
+    void print();         // "Drukuj"
+    void preview();       // "Podgląd"
+    void printerSetup();  // "Drukarka"
+    // The printer set-up dialog; replaceable in tests.
+    std::function<bool(QPrinter&)> printerDialog;
+
+private:
+    std::shared_ptr<report::Job> makeJob();
+    QPrinter& printer();
+
+    RunContext& m_context;
+    executions::PrintRequest m_request;
+    QRadioButton* m_all = nullptr;
+    QRadioButton* m_period = nullptr;
+    QDateEdit* m_from = nullptr;
+    QDateEdit* m_to = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+// The area executions::printArea() the registers' report commands open.
+void registerExecutionPrintArea(AreaRegistry& areas);
