@@ -416,6 +416,34 @@ void fillPayments(Database& db, Dice& dice, int approvedMonthKod, const QDate& p
     }
 }
 
+// A few informations for parents: one addressed to the first children (some
+// already read on the web, one with an attachment sent), a notice board for
+// the first group.
+void fillInformation(Database& db, const QList<Child>& children, int firstGroup, const QDate& day)
+{
+    const int notice = insertKeyed(db, QStringLiteral("INFORM"),
+                                   {{QStringLiteral("DATA"), day},
+                                    {QStringLiteral("OPIS"), QStringLiteral("Wycieczka do teatru")},
+                                    {QStringLiteral("TEKST"), QStringLiteral("W piątek jedziemy do teatru lalek. "
+                                                                             "Prosimy o zgody rodziców.")},
+                                    {QStringLiteral("TYP"), QStringLiteral("I")}});
+    for (int i = 0; i < children.size() && i < 6; ++i)
+        insert(db, QStringLiteral("DZIEINF"),
+               {{QStringLiteral("INFORM"), notice},
+                {QStringLiteral("OSOBA"), children[i].kod},
+                {QStringLiteral("DATAOTW"), i < 2 ? QVariant(QDateTime(day.addDays(1), QTime(19, 30 + i))) : QVariant()}});
+    insert(db, QStringLiteral("LINKI"),
+           {{QStringLiteral("INFORM"), notice},
+            {QStringLiteral("PLIK"), QStringLiteral("zgoda_na_wycieczke.pdf")},
+            {QStringLiteral("LINK"), QStringLiteral("https://example.com/pliki/1.pdf")}});
+    insert(db, QStringLiteral("INFORM"),
+           {{QStringLiteral("KLASA"), firstGroup},
+            {QStringLiteral("DATA"), day},
+            {QStringLiteral("OPIS"), QStringLiteral("Plan zajęć na grudzień")},
+            {QStringLiteral("TEKST"), QStringLiteral("Rytmika we wtorki, basen w czwartki.")},
+            {QStringLiteral("TYP"), QStringLiteral("G")}});
+}
+
 DemoSummary fill(const StoreLocation& location, const DemoOptions& options)
 {
     Dice dice(options.seed);
@@ -438,6 +466,9 @@ DemoSummary fill(const StoreLocation& location, const DemoOptions& options)
             const Catalogue catalogue = fillCatalogue(db, since, summary.secondMonth);
             children = fillChildren(db, dice, catalogue, since, newcomer, options.childrenPerGroup, summary.groups);
             summary.children = int(children.size());
+            fillInformation(db, children,
+                            Query(db, QStringLiteral("SELECT MIN(KOD) FROM KLASY WHERE KOD > 0")).scalar().toInt(),
+                            summary.secondMonth.addDays(3));
             const int centre = insertKeyed(db, QStringLiteral("DZIECI"),
                                            {{QStringLiteral("NAZWA"), QStringLiteral("Miejski Ośrodek Pomocy Społecznej")},
                                             {QStringLiteral("PRZEDUL"), QStringLiteral("ul.")},
