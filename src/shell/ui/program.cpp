@@ -1,8 +1,11 @@
 #include "program.h"
 
 #include "attendance/attendance_areas.h"
+#include "attendance/ui/terminal_window.h"
 #include "communication/communication_areas.h"
 #include "communication/ui/attachment_upload_window.h"
+#include "communication/follow_up_areas.h"
+#include "communication/ui/tfm_wyd_term.h"
 #include "browser/area_registry.h"
 #include "browser/key_value_settings.h"
 #include "browser/message_log.h"
@@ -14,10 +17,13 @@
 #include "browser/ui/widget_prompts.h"
 #include "fees/catalogue_areas.h"
 #include "fees/charges_areas.h"
+#include "fees/extra_charges_areas.h"
 #include "fees/methods_area.h"
 #include "fees/settlement_areas.h"
 #include "fees/ui/free_days_editor.h"
+#include "fees/ui/marked_children_command.h"
 #include "fees/ui/tfm_defin.h"
+#include "maintenance/ui/maintenance_areas.h"
 #include "printouts/template_areas.h"
 #include "printouts/ui/attendance_print_command.h"
 #include "printouts/ui/grid_print_command.h"
@@ -35,6 +41,7 @@
 #include "shell/ui/help_window.h"
 #include "shell/ui/login_dialog.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/rights_window.h"
 #include "store/error.h"
 #include "store/tdm_baza.h"
 #include "sync/ui/sync_areas.h"
@@ -90,18 +97,31 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
 
     m->opener = std::make_unique<UiWindowOpener>(m->settings);
     AreaRegistry& areas = m->areas;
-    registerBasicAreas(areas, [passwordDialog](RunContext&, const QString& userName) {
-        passwordDialog->run(userName, false);
-    });
+    registerBasicAreas(
+        areas, [passwordDialog](RunContext&, const QString& userName) { passwordDialog->run(userName, false); },
+        rightsWindowOpener());
     registerRegisterAreas(areas, &m->settings);
-    registerAttendanceAreas(areas, &m->settings);
+    registerAttendanceAreas(areas, &m->settings, openTerminalWindow);
     registerExtraClassAreas(areas);
     registerCatalogueAreas(areas);
     registerMethodsArea(areas, editDefinitionInWindow);
     registerSettlementAreas(areas, editFreeDaysInWindow);
     registerChargesAreas(areas);
+    registerExtraChargeAreas(areas);
+    fees::registerMarkedChildrenAreas(areas);
     registerSyncAreas(areas);
+    registerMaintenanceAreas(areas, &m->settings);
     registerCommunicationAreas(areas, inform::uploadInWindow);
+    // The reminders' "Pokaż" choice is the main window's setting, written when it closes.
+    registerFollowUpAreas(areas, {[mainWindow] {
+                                      MainController* c = mainWindow->controller();
+                                      return c ? c->settings().reminder : QString();
+                                  },
+                                  [mainWindow](const QString& when) {
+                                      if (MainController* c = mainWindow->controller())
+                                          c->setReminder(when);
+                                  }});
+    registerExecutionPrintArea(areas);
     registerTemplateAreas(areas, printouts::designTemplateInWindow);
     printouts::registerInvoicePrintArea(areas);
     printouts::registerConfirmationPrintArea(areas);
