@@ -39,7 +39,10 @@ void runOnMarked(RunContext& context, const QVariantMap& arguments)
     // One marked row is the current one as well; it is the only child then.
     if (marked.size() == 1)
         current = marked.first();
-    runChosenMarkedOperation(context, marked.size() > 1 ? marked : QList<int>{}, current);
+    const ChargeRunResult result = runChosenMarkedOperation(context, marked.size() > 1 ? marked : QList<int>{}, current);
+    // Groups and passwords changed under the register's snapshot.
+    if (result.completed && children && children->table && children->table->isOpen())
+        children->table->refresh();
 }
 
 // The one sheet of the last run; a new run's sheet replaces it.
