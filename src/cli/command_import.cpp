@@ -200,6 +200,8 @@ int runImport(Context& ctx)
         }
         for (const QString& s : report.summaries)
             ctx.out << s << '\n';
+        for (const QString& n : report.notes)
+            ctx.out << QStringLiteral("Uwaga: ") << n << '\n';
         ctx.out << QStringLiteral("Wczytano wierszy: %1, zapisano: %2, pominięto: %3")
                        .arg(report.read)
                        .arg(report.written)

@@ -14,10 +14,16 @@
 
 namespace import {
 
-void ChildDirectory::load(Database& db, const QStringList& visibleGroups, const QDate& today, bool withCollectors)
+void ChildDirectory::load(Database& db, const QStringList& visibleGroups, const QDate& today, bool withCollectors,
+                          const QString& referenceField)
 {
     QList<ImportChild> list;
-    Query q(db, QStringLiteral("select KOD, NAZWA, NAZWAKOR, PESEL, KLASA, ULICA from DZIECI where AKTYWNY = 'T'"));
+    // The reference column is one of four fixed names, never the user's text.
+    static const QStringList referenceColumns{QStringLiteral("DANE1"), QStringLiteral("DANE2"), QStringLiteral("DANE3"),
+                                              QStringLiteral("DANE4")};
+    const bool withReference = referenceColumns.contains(referenceField);
+    Query q(db, QStringLiteral("select KOD, NAZWA, NAZWAKOR, PESEL, KLASA, ULICA%1 from DZIECI where AKTYWNY = 'T'")
+                    .arg(withReference ? QStringLiteral(", ") + referenceField : QString()));
     q.exec();
     while (q.next()) {
         if (!permissions::groupVisible(visibleGroups, q.value(4).toString()))
@@ -28,6 +34,10 @@ void ChildDirectory::load(Database& db, const QStringList& visibleGroups, const 
         c.correspondenceName = q.value(2).toString();
         c.pesel = q.value(3).toString();
         c.caption = childCaption(c.name, q.value(5).toString(), c.pesel);
+        if (withReference)
+            for (const QChar ch : q.value(6).toString())
+                if (ch.isDigit())
+                    c.reference += ch;
         list << c;
     }
     QCollator polish{QLocale(QLocale::Polish)};
@@ -95,11 +105,22 @@ bool namesAgree(const QString& fileName, const QString& childText)
 }
 
 ChildMatch matchChild(const ChildDirectory& children, const QString& name, const QString& pesel,
-                      const MatchOptions& options)
+                      const MatchOptions& options, const QString& reference)
 {
     if (!pesel.isEmpty())
         if (const ImportChild* c = children.byPesel(pesel))
             return {c->kod, !options.okForPesel};
+    if (!reference.isEmpty()) {
+        // A virtual account ends with the child's number: the longest
+        // reference that is the tail of the digits wins.
+        const ImportChild* best = nullptr;
+        for (const ImportChild& c : children.children())
+            if (!c.reference.isEmpty() && reference.endsWith(c.reference)
+                && (!best || c.reference.size() > best->reference.size()))
+                best = &c;
+        if (best)
+            return {best->kod, !options.okForPesel};
+    }
     if (name.isEmpty())
         return {};
 

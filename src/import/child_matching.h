@@ -20,14 +20,17 @@ struct ImportChild {
     QString pesel;
     QString caption;             // as the children list shows it
     QStringList collectors;      // ODBIERA valid on the system date
+    QString reference;           // digits of the "REFERENCJA" field
 };
 
 // The children list: the active children of the groups the login sees, in
 // Polish order of their names.
 class ChildDirectory {
 public:
-    // `withCollectors` reads the collecting persons valid on `today`.
-    void load(Database& db, const QStringList& visibleGroups, const QDate& today, bool withCollectors);
+    // `withCollectors` reads the collecting persons valid on `today`;
+    // `referenceField` (DANE1…DANE4, or empty) the children's references.
+    void load(Database& db, const QStringList& visibleGroups, const QDate& today, bool withCollectors,
+              const QString& referenceField = {});
 
     const QList<ImportChild>& children() const { return m_children; }
     const ImportChild* byKod(int kod) const;
@@ -46,6 +49,7 @@ private:
 struct ChildMatch {
     int child = 0;  // 0: none found
     bool confirm = true;
+    bool inTitle = false;  // found in the transfer's title
 };
 
 struct MatchOptions {
@@ -60,7 +64,10 @@ struct MatchOptions {
 // 100 characters).
 bool namesAgree(const QString& fileName, const QString& childText);
 
+// By PESEL, then by `reference` (digits: the child whose reference equals
+// them or is their tail, the longest such one; taken like a PESEL match),
+// then by names.
 ChildMatch matchChild(const ChildDirectory& children, const QString& name, const QString& pesel,
-                      const MatchOptions& options);
+                      const MatchOptions& options, const QString& reference = {});
 
 }  // namespace import

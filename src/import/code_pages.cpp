@@ -1,5 +1,7 @@
 #include "code_pages.h"
 
+#include "store/cp1250.h"
+
 #include <QChar>
 
 namespace import {
@@ -59,6 +61,53 @@ QByteArray toWindows1250(const QByteArray& line, int page)
     QByteArray out(line.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < line.size(); ++i)
         out[i] = static_cast<char>(table[static_cast<unsigned char>(line[i])]);
+    return out;
+}
+
+QString decodeUtf8Leniently(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    const qsizetype n = bytes.size();
+    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    auto byteAt = [&](qsizetype k) { return static_cast<unsigned char>(bytes[k]); };
+    while (i < n) {
+        const unsigned char b = byteAt(i);
+        int length = 0;
+        char32_t code = 0;
+        if (b < 0x80) {
+            out += QChar(b);
+            ++i;
+            continue;
+        }
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+            code = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            code = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            code = b & 0x07;
+        }
+        bool valid = length > 0 && i + length <= n;
+        for (int k = 1; valid && k < length; ++k) {
+            const unsigned char c = byteAt(i + k);
+            valid = (c & 0xC0) == 0x80;
+            code = (code << 6) | (c & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond Unicode are no characters.
+        if (valid)
+            valid = !(length == 3 && code < 0x800) && !(length == 4 && (code < 0x10000 || code > 0x10FFFF))
+                    && !(code >= 0xD800 && code <= 0xDFFF);
+        if (!valid) {
+            out += cp1250::decode(bytes.mid(i, 1));
+            ++i;
+            continue;
+        }
+        out += QString::fromUcs4(&code, 1);
+        i += length;
+    }
     return out;
 }
 

@@ -23,6 +23,10 @@ std::array<unsigned char, 256> codePageTable(int page);
 // The line in Windows-1250 bytes.
 QByteArray toWindows1250(const QByteArray& line, int page);
 
+// UTF-8 text (a leading byte order mark dropped); a byte that begins no
+// valid sequence is read as a Windows-1250 character instead.
+QString decodeUtf8Leniently(const QByteArray& bytes);
+
 // The text with its Polish letters written without diacritics (Ą -> A,
 // Ź and Ż -> Z), as names are compared with files of page 1.
 QString withoutDiacritics(const QString& text);

@@ -1,5 +1,6 @@
 #include "import_format.h"
 
+#include "store/config_sections.h"
 #include "store/error.h"
 #include "store/params.h"
 
@@ -49,28 +50,44 @@ std::optional<QChar> firstChar(const QString& v)
 
 }  // namespace
 
+bool ImportFormat::reads(QChar code) const
+{
+    if (code == QLatin1Char('R') && referenceField.isEmpty())
+        return false;
+    if (code == QLatin1Char('M') && !debitMark)
+        return false;
+    return has(code);
+}
+
+QString referenceFieldOf(const QString& value, const QString& configurationText)
+{
+    const QString name = value.trimmed().toUpper();
+    for (int n = 1; n <= 4; ++n)
+        if (name == QStringLiteral("DANE%1").arg(n))
+            return name;
+    Parameters captions;
+    captions.read(configurationText);
+    for (int n = 0; n < 4; ++n)
+        if (!captions.dzieciDane[n].isEmpty() && captions.dzieciDane[n].trimmed().compare(value.trimmed(), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("DANE%1").arg(n + 1);
+    return {};
+}
+
 ImportFormat readImportFormat(const QString& configurationText, const QString& section)
 {
-    const QStringList lines = memoLines(configurationText);
     const QString header = QLatin1Char('[') + section + QLatin1Char(']');
-    qsizetype i = lines.indexOf(header);
-    if (i < 0)
+    const auto entries =
+        configSection(memoLines(configurationText), [&](const QString& line) { return line == header; });
+    if (!entries)
         throw Error(noFormatMessage());
 
-    // Keys are matched upper-cased but untrimmed; the last value of a key
-    // wins, except "B" whose lines accumulate.
+    // The last value of a key wins, except "B" whose lines accumulate; of
+    // the reader keys the one written last decides.
     QHash<QString, QString> values;
     QList<AmountSlotLine> amounts;
-    int spreadsheetAt = -1, htmlAt = -1;
-    for (++i; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.isEmpty())
-            continue;
-        if (line.startsWith(QLatin1Char('[')))
-            break;
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        const QString key = (eq < 0 ? line : line.left(eq)).toUpper();
-        const QString value = eq < 0 ? QString() : line.mid(eq + 1);
+    int spreadsheetAt = -1, htmlAt = -1, mt940At = -1;
+    for (int i = 0; i < entries->size(); ++i) {
+        const auto& [key, value] = (*entries)[i];
         if (key == QLatin1String("B")) {
             AmountSlotLine slot;
             slot.text = value;
@@ -80,9 +97,11 @@ ImportFormat readImportFormat(const QString& configurationText, const QString& s
             continue;
         }
         if (key == QStringLiteral("ARKUSZ KALKULACYJNY"))
-            spreadsheetAt = int(i);
+            spreadsheetAt = i;
         else if (key == QStringLiteral("TABELA HTML"))
-            htmlAt = int(i);
+            htmlAt = i;
+        else if (key == QStringLiteral("MT940"))
+            mt940At = flag(value) ? i : -1;
         values.insert(key, value);
     }
     if (!values.contains(QStringLiteral("KOLUMNY")))
@@ -94,7 +113,10 @@ ImportFormat readImportFormat(const QString& configurationText, const QString& s
     auto has = [&](const char* key) { return values.contains(QString::fromUtf8(key)); };
     auto get = [&](const char* key) { return values.value(QString::fromUtf8(key)); };
 
-    if (has("STRONA KODOWA")) {
+    if (get("STRONA KODOWA").trimmed().compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0
+        || get("STRONA KODOWA").trimmed().compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0) {
+        f.utf8 = true;
+    } else if (has("STRONA KODOWA")) {
         const int page = wholeNumber(get("STRONA KODOWA"));
         if (page < 0 || page > 20)
             throw Error(QStringLiteral("Nieznana strona kodowa %1 (dozwolone 0–20)").arg(page));
@@ -127,8 +149,26 @@ ImportFormat readImportFormat(const QString& configurationText, const QString& s
     f.okForName = flag(get("OK DLA NAZWA"));
     f.skipEmptyName = flag(get("OMIJAJ PUSTĄ NAZWĘ"));
 
-    // The later of the two keys decides the file kind.
-    if (spreadsheetAt > htmlAt) {
+    f.quote = firstChar(get("CUDZYSŁÓW"));
+    f.searchTitle = flag(get("SZUKAJ W TYTULE"));
+    f.incomingOnly = flag(get("TYLKO WPŁYWY"));
+    if (has("ODPOWIEDNIK MINUS"))
+        f.debitMark = get("ODPOWIEDNIK MINUS").isEmpty() ? QStringLiteral("D") : get("ODPOWIEDNIK MINUS");
+    if (has("REFERENCJA")) {
+        f.referenceField = referenceFieldOf(get("REFERENCJA"), configurationText);
+        if (f.referenceField.isEmpty())
+            throw Error(QStringLiteral("„%1” nie jest polem danych dziecka (REFERENCJA)").arg(get("REFERENCJA")));
+    }
+    if (has("START PO") && !get("START PO").isEmpty())
+        f.startAfter = get("START PO");
+    f.labelName = get("ETYKIETA K");
+    f.labelDescription = get("ETYKIETA T");
+    f.labelPesel = get("ETYKIETA P");
+
+    // The latest of the reader keys decides the file kind.
+    if (mt940At > spreadsheetAt && mt940At > htmlAt) {
+        f.fileKind = FileKind::Mt940;
+    } else if (spreadsheetAt > htmlAt) {
         f.fileKind = FileKind::Spreadsheet;
         f.sheetName = get("ARKUSZ KALKULACYJNY");
     } else if (htmlAt >= 0) {

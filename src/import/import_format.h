@@ -20,7 +20,7 @@ QString chargesSection();     // "IMPORT NALICZEŃ"
 QString paymentsSection();    // "IMPORT WPŁAT"
 QString attendanceSection();  // "IMPORT OBECNOŚCI"
 
-enum class FileKind { Text, Html, Spreadsheet };
+enum class FileKind { Text, Html, Spreadsheet, Mt940 };
 
 // A "B" line: "-" first makes a settlement slot; the rest (at most 40
 // characters) names the fee component.
@@ -58,7 +58,19 @@ struct ImportFormat {
     bool skipEmptyName = false;
     QList<AmountSlotLine> amountLines;  // "B", in order
 
+    // Bank statements.
+    std::optional<QChar> quote;     // "CUDZYSŁÓW": separated cells may be quoted
+    bool utf8 = false;              // "STRONA KODOWA=UTF-8"
+    bool searchTitle = false;       // "SZUKAJ W TYTULE"
+    bool incomingOnly = false;      // "TYLKO WPŁYWY"
+    std::optional<QString> debitMark;  // "ODPOWIEDNIK MINUS": the "M" cell negating the amounts
+    QString referenceField;         // "REFERENCJA": DANE1…DANE4; empty: no "R" column
+    std::optional<QString> startAfter;  // "START PO"
+    QString labelName, labelDescription, labelPesel;  // "ETYKIETA K", "ETYKIETA T", "ETYKIETA P"
+
+    // "R" and "M" are column codes only with their keys; otherwise skipped.
     bool has(QChar code) const { return columns.contains(code); }
+    bool reads(QChar code) const;
     int count(QChar code) const { return int(columns.count(code)); }
     // The file choice's filter: "Pliki ext|*.ext", or none.
     QString fileFilter() const;
@@ -68,6 +80,10 @@ struct ImportFormat {
 QString noFormatMessage();
 // The message of a key value that is not a whole number.
 QString notWholeNumberMessage(const QString& text);
+
+// The field named by "REFERENCJA": "DANE1"…"DANE4" as written, or the
+// caption a "DZIECI DANE n" parameter gives it; empty when it names none.
+QString referenceFieldOf(const QString& value, const QString& configurationText);
 
 // Reads the section `section` of the configuration text. Throws Error with
 // noFormatMessage() when the section or its "KOLUMNY" is missing, and the

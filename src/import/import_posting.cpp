@@ -3,6 +3,8 @@
 #include "child_matching.h"
 #include "code_pages.h"
 #include "import_writes.h"
+#include "statement_cells.h"
+#include "title_matching.h"
 
 #include "browser/prompts.h"
 #include "fees/fee_catalogue.h"
@@ -19,6 +21,7 @@ QString confirmationTitle(const QString& section) { return section + QStringLite
 QString fileTitle(const QString& section) { return section + QStringLiteral(" - wybierz plik"); }
 QString noChild() { return QStringLiteral("Program nie dopasował żadnego dziecka\nNależy wyszukać odpowiednie dziecko"); }
 QString found() { return QStringLiteral("Odszukano"); }
+QString foundInTitle() { return QStringLiteral("Odszukano w tytule"); }
 QString similar() { return QStringLiteral("Podobna pozycja już widnieje\nZapisać mimo wszystko?"); }
 QString otherMonth() { return QStringLiteral(") z innego miesiąca\nZapisać mimo wszystko?"); }
 QString balanceMismatch() { return QStringLiteral("Niezgodność salda odczytanego i wyliczonego"); }
@@ -29,6 +32,9 @@ QString childListTitle() { return QStringLiteral("Dziecko"); }
 }  // namespace texts
 
 namespace {
+
+// WPLATY.OPIS
+constexpr int kDescriptionWidth = 100;
 
 // An amount slot: which component, which kind, and this row's amount.
 struct Slot {
@@ -57,6 +63,10 @@ struct RowValues {
     std::optional<int> counts[3];      // monthly target: T, N, Z
     QString componentName;             // "E"
     bool flipKind = false;             // "F"
+    QString reference;                 // "R", digits
+    bool debit = false;                // "M" equal to the debit text
+    QString dateError;                 // raised only when the row is to be written
+    bool descriptionCut = false;       // longer than OPIS
 };
 
 enum class Step { Write, Skip, Stop };
@@ -84,8 +94,11 @@ private:
     QString rowText(const RowValues& row) const;
     QString childText(int child) const;
     int pickChild();
-    Step confirm(const RowValues& row, int& child, bool askFirst, QString& text);
+    Step confirm(const RowValues& row, int& child, bool askFirst, bool inTitle, QString& text);
     Step checks(const RowValues& row, int child, const QString& text, bool& repeat);
+    bool incoming(const RowValues& row) const;
+    std::optional<double> paymentAmount() const;
+    std::optional<QString> similarDescription(const RowValues& row) const;
     QList<PendingWrite> writesOf(const RowValues& row, int child, const QString& text);
     void balanceCheck(const RowValues& row, int child, PendingWrite& w, const QString& text);
     QString summary(const RowValues& row, int child, const QList<PendingWrite>& writes) const;
@@ -100,6 +113,7 @@ private:
     SimilarRows m_similar;
     QString m_title;
     ChildDirectory m_children;
+    std::optional<TitleSearch> m_titles;
     MatchOptions m_matchOptions;
     QList<catalogue::Component> m_components;
     QList<Slot> m_slots;
@@ -121,7 +135,9 @@ int ImportRun::componentNamed(const QString& name) const
 bool ImportRun::prepare()
 {
     const bool payments = isTarget(ImportTarget::Payments);
-    m_children.load(m_db, m_request.visibleGroups, m_request.today, payments);
+    m_children.load(m_db, m_request.visibleGroups, m_request.today, payments, m_format.referenceField);
+    if (m_format.searchTitle)
+        m_titles.emplace(m_children);
     m_matchOptions.okForPesel = m_format.okForPesel;
     m_matchOptions.okForName = m_format.okForName;
     m_matchOptions.withoutDiacritics = m_format.codePage == kNoDiacriticsPage;
@@ -212,15 +228,25 @@ void ImportRun::readRow(const ImportRows& rows, int number, RowValues& row)
         const ImportCell& cell = cells[c];
         const QString text = cellText(cell, m_values);
         switch (code.unicode()) {
-        case 'K': row.name = text; break;
+        case 'K': row.name = withoutLineMarks(text); break;
         case 'P': row.pesel = text; break;
         case 'D':
             row.dateText = text;
             if (!isBlank(cell)) {
                 row.date = readDate(cell, m_values);
                 if (!row.date.isValid())
-                    throw Error(notDateMessage(text));
+                    row.dateError = notDateMessage(text);
             }
+            break;
+        case 'R':
+            if (m_format.reads(code))
+                for (const QChar ch : text)
+                    if (ch.isDigit())
+                        row.reference += ch;
+            break;
+        case 'M':
+            if (m_format.reads(code))
+                row.debit = text == *m_format.debitMark;
             break;
         case 'B':
             if (!isBlank(cell))
@@ -263,7 +289,21 @@ void ImportRun::readRow(const ImportRows& rows, int number, RowValues& row)
         default: break;
         }
     }
-    row.description = descriptions.join(QLatin1Char(' '));
+    // Cells that carry their label stand in any column.
+    if (!m_format.labelName.isEmpty() || !m_format.labelDescription.isEmpty() || !m_format.labelPesel.isEmpty()) {
+        const QList<ImportCell> all = rows.allCells(number, m_format);
+        if (const auto v = labelledValue(all, m_format.labelName))
+            row.name = withoutLineMarks(*v);
+        if (const auto v = labelledValue(all, m_format.labelDescription))
+            descriptions = QStringList{*v};
+        if (const auto v = labelledValue(all, m_format.labelPesel))
+            row.pesel = *v;
+    }
+    row.description = withoutLineMarks(descriptions.join(QLatin1Char(' ')));
+    if (isTarget(ImportTarget::Payments) && row.description.size() > kDescriptionWidth) {
+        row.description.truncate(kDescriptionWidth);
+        row.descriptionCut = true;
+    }
     // A lone amount that is not a number cannot be written; one of several
     // is left out of their sum.
     for (int i = 0; i < m_slots.size(); ++i) {
@@ -287,6 +327,10 @@ void ImportRun::readRow(const ImportRows& rows, int number, RowValues& row)
         if (const int c = componentNamed(row.componentName))
             m_slots[0].component = c;
     }
+    if (row.debit)
+        for (Slot& s : m_slots)
+            if (s.amount)
+                s.amount = -*s.amount;
     if (row.flipKind)
         m_slots[0].settlement = !m_slots[0].settlement;
     if (m_format.settlementNegative)
@@ -311,7 +355,7 @@ void ImportRun::readRow(const ImportRows& rows, int number, RowValues& row)
             digits += c;
     row.pesel = digits;
 
-    if (!row.date.isValid()) {
+    if (!row.date.isValid() && row.dateError.isEmpty()) {
         row.date = m_request.defaultDate;
         row.dateText = m_values.dateText(row.date);
     }
@@ -348,7 +392,8 @@ QString ImportRun::childText(int child) const
     QString t = texts::found();
     if (!c)
         return t;
-    if (m_format.has(QLatin1Char('K'))) {
+    // A child found in a title or by reference is named, file name or not.
+    if (m_format.has(QLatin1Char('K')) || m_format.searchTitle || m_format.reads(QLatin1Char('R'))) {
         t += QStringLiteral("\n Nazwisko i imię: ") + c->name;
         if (!c->correspondenceName.isEmpty())
             t += QStringLiteral("\n Nazwa kores.: ") + c->correspondenceName;
@@ -370,7 +415,7 @@ int ImportRun::pickChild()
 }
 
 // The child of the row, confirmed: Write with `child` set, or Skip / Stop.
-Step ImportRun::confirm(const RowValues& row, int& child, bool askFirst, QString& text)
+Step ImportRun::confirm(const RowValues& row, int& child, bool askFirst, bool inTitle, QString& text)
 {
     const QString base = rowText(row);
     bool ask = askFirst;
@@ -388,6 +433,8 @@ Step ImportRun::confirm(const RowValues& row, int& child, bool askFirst, QString
             continue;
         }
         text = base + childText(child);
+        if (inTitle)
+            text.replace(base.size(), texts::found().size(), texts::foundInTitle());
         if (!ask)
             return Step::Write;
         const int b = m_prompts.askChoice(m_title, text,
@@ -399,19 +446,45 @@ Step ImportRun::confirm(const RowValues& row, int& child, bool askFirst, QString
             return Step::Skip;
         if (b != -2)
             return Step::Stop;
-        if (const int other = pickChild())
+        if (const int other = pickChild()) {
             child = other;
+            inTitle = false;
+        }
     }
+}
+
+bool ImportRun::incoming(const RowValues&) const
+{
+    double sum = 0;
+    bool any = false;
+    for (const Slot& s : m_slots)
+        if (s.amount) {
+            sum += *s.amount;
+            any = true;
+        }
+    return any && money::round(sum) > 0;
+}
+
+std::optional<QString> ImportRun::similarDescription(const RowValues& row) const
+{
+    if (m_format.has(QLatin1Char('T')) && isTarget(ImportTarget::Payments))
+        return row.description;
+    return std::nullopt;
+}
+
+std::optional<double> ImportRun::paymentAmount() const
+{
+    if (!m_format.has(QLatin1Char('B')) || m_slots.isEmpty())
+        return std::nullopt;
+    return m_slots[0].amount;
 }
 
 Step ImportRun::checks(const RowValues& row, int child, const QString& text, bool& repeat)
 {
     repeat = false;
     const bool wholeMonth = isTarget(ImportTarget::DailyAttendance) && m_format.count(QLatin1Char('J')) >= 2;
-    std::optional<QString> description;
-    if (m_format.has(QLatin1Char('T')) && isTarget(ImportTarget::Payments))
-        description = row.description;
-    if (m_similar.exists(child, m_slots[0].component, row.date, wholeMonth, description)) {
+    const std::optional<QString> description = similarDescription(row);
+    if (m_similar.exists(child, m_slots[0].component, row.date, wholeMonth, description, paymentAmount())) {
         if (m_alwaysNo)
             return Step::Skip;
         const int b = m_prompts.askChoice(m_title, text + QStringLiteral("\n\n") + texts::similar(),
@@ -447,12 +520,6 @@ QTime timeOf(const QString& text)
             return QTime(t.hour(), t.minute());
     }
     throw Error(QStringLiteral("„%1” nie jest poprawną godziną").arg(text));
-}
-
-void checkWidth(const QString& text, int width, const QString& caption)
-{
-    if (text.size() > width)
-        throw Error(QStringLiteral("Pole \"%1\" może mieć najwyżej %2 znaków").arg(caption).arg(width));
 }
 
 QList<PendingWrite> ImportRun::writesOf(const RowValues& row, int child, const QString& text)
@@ -495,7 +562,6 @@ QList<PendingWrite> ImportRun::writesOf(const RowValues& row, int child, const Q
                         w.value = money::round(w.quantity.toDouble() * w.price.toDouble());
                 }
             } else {
-                checkWidth(row.description, 100, QStringLiteral("OPIS"));
                 w.description = row.description;
                 balanceCheck(row, child, w, text);
             }
@@ -619,7 +685,16 @@ QString ImportRun::summary(const RowValues& row, int child, const QList<PendingW
 void ImportRun::readRows(const ImportRows& rows)
 {
     const int count = rows.rowCount();
-    const int start = qMax(1, m_format.start);
+    int start = qMax(1, m_format.start);
+    if (m_format.startAfter) {
+        const int heading = rows.firstRowBeginning(*m_format.startAfter, m_format);
+        if (heading == 0) {
+            m_report.notes << QStringLiteral("Nie znaleziono wiersza zaczynającego się od „%1” (START PO): nic nie wczytano")
+                                  .arg(*m_format.startAfter);
+            return;
+        }
+        start = heading + 1;
+    }
     const bool backwards = m_format.descending && !rows.isSheet();
     for (int i = 0; start + i <= count; ++i) {
         const int number = backwards ? count - i : start + i;
@@ -628,19 +703,30 @@ void ImportRun::readRows(const ImportRows& rows)
         RowValues row;
         readRow(rows, number, row);
         ++m_report.read;
-        const ChildMatch match = matchChild(m_children, row.name, row.pesel, m_matchOptions);
+        // Debits, summaries and footers leave before anything is converted.
+        if (m_format.incomingOnly && !incoming(row)) {
+            ++m_report.skipped;
+            continue;
+        }
+        ChildMatch match = matchChild(m_children, row.name, row.pesel, m_matchOptions, row.reference);
+        if (match.child == 0 && m_titles)
+            match = m_titles->find({row.description, row.name}, m_matchOptions);
         if (match.child == 0 && m_format.skipEmptyName && row.name.isEmpty() && row.pesel.isEmpty()) {
             ++m_report.skipped;
             continue;
         }
+        if (match.child != 0 && !row.dateError.isEmpty())
+            throw Error(row.dateError);
         int child = match.child;
         bool ask = match.confirm;
         Step step = Step::Write;
         QString text;
         for (;;) {
-            step = confirm(row, child, ask, text);
+            step = confirm(row, child, ask, match.inTitle && child == match.child, text);
             if (step != Step::Write)
                 break;
+            if (!row.dateError.isEmpty())
+                throw Error(row.dateError);
             bool repeat = false;
             step = checks(row, child, text, repeat);
             if (!repeat)
@@ -651,6 +737,8 @@ void ImportRun::readRows(const ImportRows& rows)
             m_report.stopped = true;
             return;
         }
+        if (child != 0 && isTarget(ImportTarget::Payments))
+            m_similar.noteFileRow(child, row.date, similarDescription(row), paymentAmount());
         if (step == Step::Skip) {
             ++m_report.skipped;
             continue;
@@ -665,6 +753,8 @@ void ImportRun::readRows(const ImportRows& rows)
         } else {
             ++m_report.written;
             m_report.summaries << summary(row, child, writes);
+            if (row.descriptionCut)
+                m_report.notes << QStringLiteral("Wiersz %1: opis skrócony do %2 znaków").arg(row.number).arg(kDescriptionWidth);
         }
     }
 }

@@ -35,6 +35,7 @@ struct ImportReport {
     int skipped = 0;
     QStringList summaries;  // one line per written row
     QStringList remarks;    // balance mismatches
+    QStringList notes;      // titles cut to OPIS, a missing "START PO" line
     bool stopped = false;   // "Przerwij": the rows confirmed before it are written
     bool cancelled = false; // the file or a slot's component was not chosen: nothing written
 };
@@ -53,6 +54,7 @@ QString confirmationTitle(const QString& section);  // section + " - potwierdzen
 QString fileTitle(const QString& section);          // section + " - wybierz plik"
 QString noChild();          // "Program nie dopasował żadnego dziecka…"
 QString found();            // "Odszukano"
+QString foundInTitle();     // "Odszukano w tytule"
 QString similar();          // "Podobna pozycja już widnieje…"
 QString otherMonth();       // ") z innego miesiąca…"
 QString balanceMismatch();  // "Niezgodność salda odczytanego i wyliczonego"

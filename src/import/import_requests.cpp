@@ -1,5 +1,6 @@
 #include "import_requests.h"
 
+#include "browser/message_log.h"
 #include "browser/prompts.h"
 #include "browser/run_context.h"
 #include "fees/settlement_months.h"
@@ -57,7 +58,15 @@ ImportRequest attendanceRequest(RunContext& context, const QDate& day, bool mont
 bool importFromWindow(RunContext& context, const ImportRequest& request)
 {
     try {
-        return runImport(context.db(), context.prompts, request).written > 0;
+        const ImportReport report = runImport(context.db(), context.prompts, request);
+        if (!report.notes.isEmpty() && context.messages) {
+            context.messages->clearMessages();
+            context.messages->setTitle(request.section);
+            for (const QString& n : report.notes)
+                context.messages->addRemark(n);
+            context.messages->showRemarksOnly();
+        }
+        return report.written > 0;
     } catch (const Error& e) {
         context.prompts.showError(e.message());
         return false;

@@ -23,17 +23,31 @@ public:
     // Rows of text lines (for tests and benchmarks).
     static ImportRows fromText(const QByteArray& content);
 
-    int rowCount() const { return m_sheet ? m_cells.rowCount() : int(m_lines.size()); }
+    // Rows of a statement in the MT940 layout: row 1 the headings, then one
+    // row per transaction; amounts written with `decimal`.
+    static ImportRows fromMt940(const QByteArray& content, const ImportFormat& format, QChar decimal);
+
+    int rowCount() const;
     // Text and HTML rows are lines; a sheet's rows are cells.
     bool isSheet() const { return m_sheet; }
     // An empty line (text and HTML; such rows are skipped without a question).
-    bool isEmptyLine(int row) const { return !m_sheet && m_lines[row - 1].isEmpty(); }
+    bool isEmptyLine(int row) const { return !m_sheet && m_cellRows.isEmpty() && m_lines[row - 1].isEmpty(); }
     // The cells of row `row` (from 1), one per column code; text is converted
     // from the code page (none when `codePage` is empty) before it is cut.
     QList<ImportCell> cells(int row, const ImportFormat& format) const;
+    // Every cell of the row, however many columns the format names (the
+    // labelled cells are looked for among them).
+    QList<ImportCell> allCells(int row, const ImportFormat& format) const;
+    // The first row whose text (a sheet's: its first cell) begins with
+    // `prefix`, or 0.
+    int firstRowBeginning(const QString& prefix, const ImportFormat& format) const;
 
 private:
+    QString lineText(int row, const ImportFormat& format) const;
+    QList<ImportCell> cut(int row, const ImportFormat& format, int columns) const;
+
     QList<QByteArray> m_lines;
+    QList<QList<ImportCell>> m_cellRows;  // MT940
     bool m_utf8 = false;
     QString m_separator;  // HTML rows: the tab
     bool m_html = false;

@@ -112,6 +112,13 @@ std::optional<double> readNumber(const ImportCell& cell, const ValueFormat& vf)
     for (const QChar c : trimCell(cell.text))
         if (!c.isSpace() && c != vf.thousands && c != QChar(0x00A0))
             t += c;
+    // A currency code before or after the amount: "1185,61PLN".
+    auto isCodeLetter = [](QChar c) { return c >= QLatin1Char('A') && c <= QLatin1Char('Z'); };
+    if (t.size() > 3 && isCodeLetter(t[0]) && isCodeLetter(t[1]) && isCodeLetter(t[2]))
+        t.remove(0, 3);
+    const qsizetype n = t.size();
+    if (n > 3 && isCodeLetter(t[n - 1]) && isCodeLetter(t[n - 2]) && isCodeLetter(t[n - 3]))
+        t.chop(3);
     if (t.isEmpty())
         return std::nullopt;
     if (vf.commaShift >= 1) {

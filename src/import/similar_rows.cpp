@@ -7,6 +7,17 @@ namespace import {
 
 namespace {
 qint64 monthNumber(int year, int month) { return 12 * qint64(year) + month; }
+qint64 centsOf(double v) { return qRound64(v * 100); }
+
+QString fileRowKey(int child, const QDate& date, const std::optional<QString>& description,
+                   const std::optional<double>& amount)
+{
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(child)
+        .arg(date.toJulianDay())
+        .arg(amount ? QString::number(centsOf(*amount)) : QStringLiteral("-"))
+        .arg(description ? QLatin1Char('=') + *description : QStringLiteral("-"));
+}
 }  // namespace
 
 SimilarRows::SimilarRows(Database& db, ImportTarget target, int monthKod, const QString& type)
@@ -38,7 +49,7 @@ void SimilarRows::loadMonth(int year, int month)
 }
 
 bool SimilarRows::exists(int child, int component, const QDate& date, bool wholeMonth,
-                         const std::optional<QString>& description)
+                         const std::optional<QString>& description, const std::optional<double>& amount)
 {
     switch (m_target) {
     case ImportTarget::Charges:
@@ -51,13 +62,14 @@ bool SimilarRows::exists(int child, int component, const QDate& date, bool whole
                 while (q.next())
                     m_components[q.value(0).toInt()].insert(q.value(1).toInt());
             } else {
-                Query q(m_db, QStringLiteral("select OSOBA, DATA, OPIS from WPLATY where KOD = :K"));
+                Query q(m_db, QStringLiteral("select OSOBA, DATA, OPIS, WARTOSC from WPLATY where KOD = :K"));
                 q.bind(QStringLiteral("K"), m_monthKod).exec();
                 while (q.next()) {
                     const int osoba = q.value(0).toInt();
                     m_payers.insert(osoba);
                     const QDate d = values::toDate(q.value(1));
-                    m_payments[{osoba, d.isValid() ? d.toJulianDay() : 0}] << q.value(2).toString();
+                    m_payments[{osoba, d.isValid() ? d.toJulianDay() : 0}]
+                        << StoredPayment{q.value(2).toString(), centsOf(q.value(3).toDouble())};
                 }
             }
         }
@@ -67,7 +79,11 @@ bool SimilarRows::exists(int child, int component, const QDate& date, bool whole
             const auto it = m_payments.constFind({child, date.toJulianDay()});
             if (it == m_payments.cend())
                 return false;
-            return !description || it->contains(*description);
+            int equal = 0;
+            for (const StoredPayment& p : *it)
+                if ((!description || p.description == *description) && (!amount || p.cents == centsOf(*amount)))
+                    ++equal;
+            return equal > m_fileRows.value(fileRowKey(child, date, description, amount));
         }
     case ImportTarget::DailyAttendance:
         loadMonth(date.year(), date.month());
@@ -90,7 +106,6 @@ void SimilarRows::add(const PendingWrite& w)
     case PendingWrite::Kind::Payment:
         exists(w.child, 0, w.date, false, std::nullopt);
         m_payers.insert(w.child);
-        m_payments[{w.child, w.date.toJulianDay()}] << w.description;
         break;
     case PendingWrite::Kind::Day:
         loadMonth(w.date.year(), w.date.month());
@@ -105,6 +120,12 @@ void SimilarRows::add(const PendingWrite& w)
             m_months.insert({w.child, monthNumber(w.year, w.month)});
         break;
     }
+}
+
+void SimilarRows::noteFileRow(int child, const QDate& date, const std::optional<QString>& description,
+                              const std::optional<double>& amount)
+{
+    ++m_fileRows[fileRowKey(child, date, description, amount)];
 }
 
 bool SimilarRows::hasPayment(int child)

@@ -21,6 +21,8 @@ public:
     explicit SheetCells(QList<QList<QVariant>> rows) : rows_(std::move(rows)) {}
 
     int rowCount() const { return int(rows_.size()); }
+    // The cells stored in the row, up to its last non-empty one.
+    int columnCount(int row) const { return row >= 1 && row <= rows_.size() ? int(rows_[row - 1].size()) : 0; }
     QVariant cell(int row, int column) const
     {
         if (row < 1 || row > rows_.size()) return {};

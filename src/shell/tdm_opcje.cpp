@@ -1,6 +1,8 @@
 #include "tdm_opcje.h"
 
 #include "browser/prompts.h"
+#include "import/bank_formats.h"
+#include "import/import_format.h"
 #include "registers/child_caption.h"
 #include "shell/access_rules.h"
 #include "store/query.h"
@@ -84,7 +86,12 @@ TDMOpcje::TDMOpcje(RunContext& context, QObject* parent) : TDMDane(context, QStr
     choose.label = QStringLiteral("Ośrodek");
     choose.wanted = centre;
     choose.handler = [this] { chooseWelfareCentre(); };
-    options.commands = {edit, choose, remove};
+    Command bank;
+    bank.name = QStringLiteral("Wstawformatbanku1");
+    bank.caption = import::insertBankFormatTitle() + QStringLiteral("…");
+    bank.label = QStringLiteral("Format banku");
+    bank.handler = [this] { insertBankFormat(); };
+    options.commands = {edit, bank, choose, remove};
 
     DataSet& firm = addDataSet(QStringLiteral("Firma"), QStringLiteral("FIRMA"));
     Table& f = *firm.table;
@@ -101,6 +108,8 @@ TDMOpcje::TDMOpcje(RunContext& context, QObject* parent) : TDMDane(context, QStr
     };
 
     applyFunctions();
+    // Inserting a format is editing the configuration: the same right.
+    options.commands[1].visible = options.commands[0].visible;
 }
 
 QString TDMOpcje::preview(const QString& configurationText)
@@ -123,6 +132,34 @@ void TDMOpcje::editConfiguration()
     if (!context().prompts.editMemo(o.field(QStringLiteral("PARAMS")).def.displayCaption(), text))
         return;
     saveChange(o, [&] { o.setValue(QStringLiteral("PARAMS"), text); });
+}
+
+bool TDMOpcje::insertBankFormat()
+{
+    Table& o = *options().table;
+    if (!o.isOpen())
+        o.open();
+    if (o.isEmpty())
+        return false;
+    QList<PickEntry> entries;
+    for (const import::BankFormat& f : import::bankFormats())
+        entries << PickEntry{f.title, f.key};
+    QVariant chosen = entries.first().value;
+    if (!context().prompts.pickFromList(import::insertBankFormatTitle(), QStringLiteral("Bank i rodzaj pliku"), entries,
+                                        chosen))
+        return false;
+    const import::BankFormat* format = import::bankFormat(chosen.toString());
+    if (!format)
+        return false;
+    const QString section = import::paymentsSection();
+    QString text = o.text(QStringLiteral("PARAMS"));
+    if (import::hasSection(text, section)
+        && !context().prompts.askYesNo(QStringLiteral("Format „%1” już istnieje.\nZastąpić go formatem „%2”?")
+                                           .arg(section, format->title)))
+        return false;
+    text = import::withSection(text, section, import::bankSection(*format));
+    saveChange(o, [&] { o.setValue(QStringLiteral("PARAMS"), text); });
+    return true;
 }
 
 void TDMOpcje::removeWelfareCentre()

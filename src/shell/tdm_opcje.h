@@ -21,6 +21,9 @@ public:
     static QString preview(const QString& configurationText);
 
     void editConfiguration();   // "&Edycja konfiguracji"
+    // "Wstaw format banku…": a delivered bank format becomes the payments
+    // import section (replacing one only after a question). True when saved.
+    bool insertBankFormat();
     void removeWelfareCentre(); // "Usuń ośrodek pomocy"
     // "Wybierz ośrodek pomocy", also the choice of the "Ośrodek pomocy"
     // column: one of the children the user sees, chosen from the list; does

@@ -1,5 +1,6 @@
 #include "params.h"
 
+#include "config_sections.h"
 #include "database.h"
 #include "query.h"
 
@@ -47,19 +48,10 @@ void Parameters::read(const QString& configurationText)
     wychowawcyDane[0].clear();
     wychowawcyDane[1].clear();
 
-    const QStringList lines = memoLines(configurationText);
-    qsizetype i = 0;
-    while (i < lines.size() && lines[i].toUpper() != QLatin1String("[PARAMETRY]"))
-        ++i;
-    for (++i; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.isEmpty())
-            continue;
-        if (line.startsWith(QLatin1Char('[')))
-            break;
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        const QString key = (eq < 0 ? line : line.left(eq)).toUpper();
-        const QString value = eq < 0 ? QString() : line.mid(eq + 1);
+    const auto entries = configSection(memoLines(configurationText), [](const QString& line) {
+        return line.toUpper() == QLatin1String("[PARAMETRY]");
+    });
+    for (const auto& [key, value] : entries.value_or(QList<ConfigEntry>())) {
         if (value.isEmpty())
             continue;
         if (key == QStringLiteral("OBECNOŚCI SUMARYCZNIE"))
