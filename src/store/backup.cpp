@@ -2,9 +2,11 @@
 
 #include "database.h"
 #include "ddl.h"
+#include "read_snapshot.h"
 #include "error.h"
 #include "rights.h"
 #include "schema.h"
+#include "schema_version.h"
 #include "store_messages.h"
 
 #include <QDate>
@@ -181,8 +183,11 @@ void copyPostgres(Database& db, const QString& target, const Progress& progress)
         if (!out.open()) {
             failure = out.lastError().text();
         } else {
+            QString current;
             try {
                 Database::SystemAccess sys(db);
+                // Every table from one state of the store, however long the copy takes.
+                ReadSnapshot snapshot(db);
                 QSqlDatabase in = db.connection();
                 QSqlQuery ddlQuery(out);
                 exec(ddlQuery, QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -197,12 +202,19 @@ void copyPostgres(Database& db, const QString& target, const Progress& progress)
                     exec(ddlQuery, sql);
                 if (progress)
                     progress(total, rights::systemTable());
+                for (const QString& sql : schemaversion::createTable(Engine::SQLite))
+                    exec(ddlQuery, sql);
+                exec(ddlQuery, QStringLiteral("INSERT INTO %1 (WERSJA) VALUES (%2)")
+                                   .arg(schemaversion::table())
+                                   .arg(schemaversion::read(db)));
+                current = rights::systemTable();
                 copyRows(in, out, rights::systemTable(),
                          {QStringLiteral("TABELA"), QStringLiteral("NR"), QStringLiteral("HASLO"),
                           QStringLiteral("PRAWA"), QStringLiteral("RODZINA"), QStringLiteral("POLA")},
                          {FieldType::String, FieldType::Integer, FieldType::String, FieldType::Integer,
                           FieldType::Integer, FieldType::Memo});
                 for (const TableDef* catalogue : tables) {
+                    current = catalogue->name;
                     if (progress)
                         progress(total, catalogue->name);
                     const TableDef def = sourceDefinition(db, *catalogue);
@@ -217,12 +229,14 @@ void copyPostgres(Database& db, const QString& target, const Progress& progress)
                     if (!columns.isEmpty())
                         copyRows(in, out, def.name, columns, types);
                 }
+                current.clear();
                 if (!out.commit())
                     throw Error(out.lastError().text());
                 ok = true;
             } catch (const Error& e) {
                 out.rollback();
-                failure = e.message();
+                failure = current.isEmpty() ? e.message()
+                                            : QStringLiteral("Nie skopiowano tabeli %1\n%2").arg(current, e.message());
             }
             out.close();
         }

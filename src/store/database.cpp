@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "error.h"
+#include "schema_version.h"
 #include "sqlite_authorizer.h"
 #include "store_integrity.h"
 #include "store_messages.h"
@@ -334,7 +335,7 @@ QStringList Database::tableNames() const
     QStringList out;
     while (q.next()) {
         const QString name = q.value(0).toString().toUpper();
-        if (name != rights::systemTable())
+        if (name != rights::systemTable() && name != schemaversion::table())
             out << name;
     }
     m_tableCache = out;

@@ -59,6 +59,37 @@ QString createIndex(const QString& table, const IndexDef& index, Engine)
              index.fields.join(QStringLiteral(", ")));
 }
 
+bool servedByLongerIndex(const QString& table, const IndexDef& index)
+{
+    return table.compare(QLatin1String("NALICZ"), Qt::CaseInsensitive) == 0 && index.name.isEmpty()
+        && index.fields == QStringList{QStringLiteral("KOD"), QStringLiteral("TYP"), QStringLiteral("OSOBA")};
+}
+
+QString dropIndex(const QString& table, const IndexDef& index)
+{
+    return QStringLiteral("DROP INDEX %1").arg(physicalIndexName(table, index));
+}
+
+namespace {
+
+QString columnClauses(const FieldDef& f, Engine engine)
+{
+    QString out;
+    if (f.defaultValue.isValid())
+        out += QStringLiteral(" DEFAULT ") + literal(f.defaultValue);
+    if (f.type == FieldType::String && engine == Engine::SQLite)
+        out += QStringLiteral(" CHECK (length(%1) <= %2)").arg(f.name).arg(f.width);
+    return out;
+}
+
+}  // namespace
+
+QString addColumn(const QString& table, const FieldDef& field, Engine engine)
+{
+    return QStringLiteral("ALTER TABLE %1 ADD %2 %3%4")
+        .arg(table.toUpper(), field.name, columnType(field, engine), columnClauses(field, engine));
+}
+
 QStringList createTable(const TableDef& t, Engine engine)
 {
     QStringList columns;
@@ -73,10 +104,7 @@ QStringList createTable(const TableDef& t, Engine engine)
         else
             col += columnType(f, engine);
         hasAutoInc = hasAutoInc || f.type == FieldType::AutoInc;
-        if (f.defaultValue.isValid())
-            col += QStringLiteral(" DEFAULT ") + literal(f.defaultValue);
-        if (f.type == FieldType::String && engine == Engine::SQLite)
-            col += QStringLiteral(" CHECK (length(%1) <= %2)").arg(f.name).arg(f.width);
+        col += columnClauses(f, engine);
         columns << col;
     }
     if (!hasAutoInc && engine == Engine::PostgreSQL)
@@ -86,6 +114,8 @@ QStringList createTable(const TableDef& t, Engine engine)
         const FieldDef* key = ix.fields.size() == 1 ? t.field(ix.fields.first()) : nullptr;
         if (ix.primary && key && key->type == FieldType::AutoInc)
             continue;  // the auto-numbered key is indexed by the engine
+        if (servedByLongerIndex(t.name, ix))
+            continue;
         out << createIndex(t.name, ix, engine);
     }
     return out;

@@ -7,6 +7,7 @@
 #include "query.h"
 #include "rights.h"
 #include "schema.h"
+#include "schema_version.h"
 
 #include <QDir>
 #include <QFile>
@@ -131,6 +132,7 @@ void create(const StoreLocation& location, const InstitutionData& institution)
                     exec(db, sql);
             db.forgetStructure();
             seed(db, institution);
+            schemaversion::write(db, schemaversion::kCurrent);
         });
     } catch (...) {
         db.close();
