@@ -1,0 +1,29 @@
+#pragma once
+// "Kompresja zbiorów": rebuilds the store's tables without the space their
+// deleted rows held. SQLite rebuilds its one file (VACUUM); PostgreSQL
+// rebuilds table by table (VACUUM FULL), and a table it cannot rebuild is
+// reported and the next one follows.
+
+#include <QString>
+#include <QStringList>
+
+class Database;
+class MessageLog;
+class Prompts;
+
+namespace compaction {
+
+inline QString title() { return QStringLiteral("Kompresja zbiorów"); }
+inline QString finished() { return QStringLiteral("Koniec operacji"); }
+
+struct Result {
+    QStringList done;    // tables (or the SQLite file) rebuilt
+    QStringList failed;  // "TABLE: the store's message"
+};
+
+// Shows the progress in `log` (titled "Kompresja zbiorów", a step per table
+// or for the SQLite file), each failure through prompts.showError with the
+// store's text, and "Koniec operacji" as the log's last progress text.
+Result run(Database& db, Prompts& prompts, MessageLog& log);
+
+}  // namespace compaction
