@@ -55,13 +55,13 @@ void write(Database& db, int level)
     if (!exists(db)) {
         for (const QString& sql : createTable(db.engine())) {
             QSqlQuery q(db.connection());
-            q.prepare(sql);
-            exec(db, q);
+            if (!q.exec(sql))  // DDL cannot be a prepared statement on PostgreSQL
+                throw Error(storemsg::fromSqlError(q.lastError(), db.location()));
         }
     }
     QSqlQuery clear(db.connection());
-    clear.prepare(QStringLiteral("DELETE FROM %1").arg(table()));
-    exec(db, clear);
+    if (!clear.exec(QStringLiteral("DELETE FROM %1").arg(table())))
+        throw Error(storemsg::fromSqlError(clear.lastError(), db.location()));
     QSqlQuery q(db.connection());
     q.prepare(QStringLiteral("INSERT INTO %1 (WERSJA) VALUES (:v)").arg(table()));
     q.bindValue(QStringLiteral(":v"), level);
