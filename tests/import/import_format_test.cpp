@@ -160,8 +160,8 @@ TEST(ImportMatching, RulesInOrderAndEmptyTextsNeverMatch)
 {
     ChildDirectory list;
     list.setChildren({
-        {1, QStringLiteral("Nowak Ewa"), QString(), QStringLiteral("18010112345"), {}, {}},
-        {2, QStringLiteral("Nowak Ewa"), QString(), QString(), {}, {}},
+        {1, QStringLiteral("Nowak Ewa"), QString(), QStringLiteral("18010112345"), {}, {}, {}},
+        {2, QStringLiteral("Nowak Ewa"), QString(), QString(), {}, {}, {}},
         {3, QStringLiteral("Łącki Jan Paweł"), QStringLiteral("Łącka Maria"), QString(), {}, {QStringLiteral("Zięba Anna")}},
         {4, QStringLiteral("Kos Piotr"), QString(), QString(), {}, {QString()}},
     });
