@@ -162,8 +162,8 @@ TEST(ImportMatching, RulesInOrderAndEmptyTextsNeverMatch)
     list.setChildren({
         {1, QStringLiteral("Nowak Ewa"), QString(), QStringLiteral("18010112345"), {}, {}, {}},
         {2, QStringLiteral("Nowak Ewa"), QString(), QString(), {}, {}, {}},
-        {3, QStringLiteral("Łącki Jan Paweł"), QStringLiteral("Łącka Maria"), QString(), {}, {QStringLiteral("Zięba Anna")}},
-        {4, QStringLiteral("Kos Piotr"), QString(), QString(), {}, {QString()}},
+        {3, QStringLiteral("Łącki Jan Paweł"), QStringLiteral("Łącka Maria"), QString(), {}, {QStringLiteral("Zięba Anna")}, {}},
+        {4, QStringLiteral("Kos Piotr"), QString(), QString(), {}, {QString()}, {}},
     });
     MatchOptions ok;
     ok.okForPesel = ok.okForName = true;
