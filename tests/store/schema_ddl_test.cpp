@@ -31,6 +31,8 @@ TEST_P(SchemaTest, EveryTableFieldAndOrderingRoundTrips)
         }
         const QList<StoreIndex> indexes = db->indexes(t.name);
         for (const IndexDef& ix : t.indexes) {
+            if (ddl::servedByLongerIndex(t.name, ix))
+                continue;  // a longer index serves this ordering; none is made for it
             const bool found = std::any_of(indexes.begin(), indexes.end(), [&](const StoreIndex& s) {
                 return s.fields == ix.fields && (ix.name.isEmpty() || ix.primary || s.name == ix.name);
             });
