@@ -27,7 +27,15 @@ int runDemo(Context& ctx)
                        .arg(s.attendanceRows)
                        .arg(s.chargeLines)
                        .arg(s.invoices)
-                       .arg(s.payments);
+                       .arg(s.payments)
+                << QStringLiteral("Zajęcia odbyte: %1, naliczenia dodatkowe: %2, zgłoszenia: %3, terminy: %4, "
+                                  "jadłospisy: %5, wejścia rodziców: %6\n")
+                       .arg(s.heldClasses)
+                       .arg(s.extraCharges)
+                       .arg(s.requests)
+                       .arg(s.deadlines)
+                       .arg(s.meals)
+                       .arg(s.webLogins);
         for (const QString& e : s.errors)
             ctx.out << QStringLiteral("Błąd: ") << e << '\n';
         for (const QString& r : s.remarks)

@@ -4,8 +4,12 @@
 // children with addresses, parents and declared times of stay; fee
 // components for the stay, meals and an extra class with their prices, VAT
 // rates and calculation methods (per child); two months of daily
-// attendance before the month of `today`; both months computed by the
-// charge run, the first approved on invoices and mostly paid.
+// attendance before the month of `today` and the days of its month before
+// it, with the extra class held on its days; both earlier months computed
+// by the charge run, the first approved on invoices and mostly paid. Around
+// the current month: extra charges, parents' requests, periodic deadlines
+// with executions, informations, the menu of every day, internet passwords
+// with a log of logins, and an identification-card template.
 //
 // The same options give the same store, row for row.
 
@@ -29,6 +33,12 @@ struct DemoSummary {
     int chargeLines = 0;
     int invoices = 0;
     int payments = 0;
+    int heldClasses = 0;
+    int extraCharges = 0;
+    int requests = 0;
+    int deadlines = 0;
+    int meals = 0;       // days with a menu
+    int webLogins = 0;   // login records
     QDate firstMonth;   // computed and approved
     QDate secondMonth;  // computed, settling the first
     // What the charge runs listed in "Błędy" and "Uwagi".
