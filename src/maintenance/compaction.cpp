@@ -30,6 +30,7 @@ Result run(Database& db, Prompts& prompts, MessageLog& log)
     log.resetProgress();
     log.show(true);
     QStringList units;
+    QStringList failedUnits;
     if (db.engine() == Engine::SQLite)
         units << QFileInfo(db.location().sqliteFile()).fileName();
     else
@@ -48,10 +49,13 @@ Result run(Database& db, Prompts& prompts, MessageLog& log)
             result.done << unit;
         } else {
             result.failed << unit + QStringLiteral(": ") + failure;
+            log.addError(result.failed.last());
             prompts.showError(failure);
+            failedUnits << unit;
         }
     }
-    log.step(0, finished(), false);
+    // A run with failures must not look finished well.
+    log.step(0, failedUnits.isEmpty() ? finished() : failedWith(failedUnits), false);
     return result;
 }
 

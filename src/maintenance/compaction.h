@@ -15,6 +15,11 @@ namespace compaction {
 
 inline QString title() { return QStringLiteral("Kompresja zbiorów"); }
 inline QString finished() { return QStringLiteral("Koniec operacji"); }
+// The last progress text of a run in which some tables failed.
+inline QString failedWith(const QStringList& tables)
+{
+    return QStringLiteral("Nie skompresowano: ") + tables.join(QStringLiteral(", "));
+}
 
 struct Result {
     QStringList done;    // tables (or the SQLite file) rebuilt
@@ -23,7 +28,9 @@ struct Result {
 
 // Shows the progress in `log` (titled "Kompresja zbiorów", a step per table
 // or for the SQLite file), each failure through prompts.showError with the
-// store's text, and "Koniec operacji" as the log's last progress text.
+// store's text and in the log's errors, and "Koniec operacji" as the log's
+// last progress text only when every table was rebuilt (failedWith() names
+// the failed ones otherwise).
 Result run(Database& db, Prompts& prompts, MessageLog& log);
 
 }  // namespace compaction
