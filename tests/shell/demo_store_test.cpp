@@ -4,11 +4,24 @@
 
 #include "shell/demo_store.h"
 
+#include "browser/area_registry.h"
+#include "browser/message_log.h"
+#include "browser/run_context.h"
+#include "communication/reminders.h"
+#include "fees/charge_run.h"
+#include "printouts/print_template.h"
+#include "shell/function_names.h"
 #include "store/error.h"
 #include "store/query.h"
+#include "store/rights.h"
+#include "store/tdm_baza.h"
+#include "support/recording_opener.h"
+#include "support/scripted_prompts.h"
 #include "support/store_fixture.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -111,6 +124,100 @@ TEST_P(DemoStoreTest, EveryChildIsChargedAndTheFirstMonthApproved)
     // The store is made once.
     EXPECT_THROW(demo::createDemoStore(store->location(), options), Error);
     EXPECT_EQ(number(*db, QStringLiteral("SELECT COUNT(*) FROM OBECN")), s.attendanceRows);
+}
+
+// Around the current month the rows hang together the way the windows
+// need them, and the user can go on with the next charge run.
+TEST_P(DemoStoreTest, TheCurrentMonthHasEveryRegisterFilledAndCanBeCharged)
+{
+    demo::DemoOptions options;
+    options.today = QDate(2025, 3, 13);  // a Thursday
+    options.childrenPerGroup = 6;
+    demo::createDemoStore(store->location(), options);
+    auto db = store->connect();
+    for (const QString& table :
+         {QStringLiteral("NALKLA"), QStringLiteral("NALDOD"), QStringLiteral("ZGLOSZ"), QStringLiteral("TERMINY"),
+          QStringLiteral("TERMWYK"), QStringLiteral("POSILKI"), QStringLiteral("PRZEDLOGI"), QStringLiteral("ZAJODB"),
+          QStringLiteral("ZAJOBEC")})
+        EXPECT_GT(number(*db, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), 0) << table.toStdString();
+
+    // The current month's register runs until yesterday.
+    EXPECT_GT(number(*db, QStringLiteral("SELECT COUNT(*) FROM OBECN WHERE DATA = '2025-03-12'")), 0);
+    EXPECT_EQ(number(*db, QStringLiteral("SELECT COUNT(*) FROM OBECN WHERE DATA >= '2025-03-13'")), 0);
+    // Held classes fall on the timetable's weekday and mark declared
+    // children only, present only when the register has them present.
+    Query held(*db, QStringLiteral("SELECT DATA FROM ZAJODB"));
+    held.exec();
+    while (held.next())
+        EXPECT_EQ(QDate::fromString(held.value(0).toString().left(10), Qt::ISODate).dayOfWeek(), 2);
+    EXPECT_EQ(number(*db, QStringLiteral("SELECT COUNT(*) FROM ZAJOBEC B WHERE NOT EXISTS (SELECT 1 FROM DZIEZAJ Z "
+                                         "WHERE Z.OSOBA = B.OSOBA) OR NOT EXISTS (SELECT 1 FROM ZAJODB O "
+                                         "WHERE O.ID = B.ID AND O.KLASA IS NULL AND B.KLASA IS NULL)")),
+              0);
+    EXPECT_EQ(number(*db, QStringLiteral("SELECT COUNT(*) FROM ZAJOBEC B, ZAJODB O WHERE O.ID = B.ID "
+                                         "AND B.OBECNY = 'T' AND NOT EXISTS (SELECT 1 FROM OBECN A WHERE "
+                                         "A.OSOBA = B.OSOBA AND A.DATA = O.DATA AND A.OBECNY = 'T')")),
+              0);
+    // A child pays a group's charge only in that group; the grid shows
+    // charges of the last 62 days at first.
+    EXPECT_EQ(number(*db, QStringLiteral("SELECT COUNT(*) FROM NALDOD P, NALKLA C, DZIECI D WHERE P.KLASA = C.KLASA "
+                                         "AND P.KOD = C.KOD AND P.OSOBA = D.KOD AND D.KLASA <> C.KLASA")),
+              0);
+    EXPECT_GT(number(*db, QStringLiteral("SELECT COUNT(*) FROM NALKLA WHERE DATA >= '2025-01-10'")), 2);
+    // Logins are of the administrator or of children with a password.
+    EXPECT_EQ(number(*db, QStringLiteral("SELECT COUNT(*) FROM PRZEDLOGI L WHERE L.KON <> 0 AND NOT EXISTS "
+                                         "(SELECT 1 FROM DZIECI D WHERE D.KOD = L.KON AND D.HASLO IS NOT NULL)")),
+              0);
+    printouts::PrintTemplate card;
+    card.load(Query(*db, QStringLiteral("SELECT DANE FROM SZABLONY WHERE TYP = '1' AND NAZWA = "
+                                        "'Legitymacja przedszkolaka'")).scalar().toString());
+    EXPECT_EQ(card.columns, 2);
+    EXPECT_TRUE(std::any_of(card.elements.cbegin(), card.elements.cend(),
+                            [](const printouts::TemplateElement& e) { return e.keepsOwnCharset(); }));
+
+    TDMBaza baza(store->location());
+    baza.database().setCredentials({rights::masterCredential()});
+    baza.setSystemDate(options.today);
+    ScriptedPrompts prompts;
+    RecordingOpener opener;
+    AreaRegistry areas;
+    MessageLog log;
+    RunContext context{baza, prompts, opener, areas, CurrentLogin{}, Parameters{}, Institution{}, RunSettings{}, &log};
+    context.login.userCode = number(*db, QStringLiteral("SELECT KOD FROM UZYT WHERE NAZWA = 'admin'"));
+    context.login.functions = functions::allFunctionNames();
+    context.login.visibleGroups = {QStringLiteral("-1")};
+    context.params.load(baza.database());
+
+    // The reminders hold the open requests, a coming and a missed deadline.
+    QStringList kinds;
+    for (const reminders::Entry& e : reminders::collect(baza.database(), context.login, options.today))
+        kinds << e.text.section(QLatin1Char(' '), 0, 0);
+    EXPECT_EQ(kinds.count(QStringLiteral("Zgłoszenie")), 3) << kinds.join(QLatin1Char(',')).toStdString();
+    EXPECT_GE(kinds.count(QStringLiteral("Nadchodzący")), 1);
+    EXPECT_EQ(kinds.count(QStringLiteral("Niewykonany")), 1);
+
+    // February approved, then March computed, settling February.
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz składniki opłat"));
+    prompts.expectDate(QStringLiteral("Zatwierdzanie opłat"), QDate(2025, 3, 1));
+    prompts.expectDate(QStringLiteral("Zatwierdzanie opłat"), QDate(2025, 3, 14));
+    prompts.expectText(QStringLiteral("Zatwierdzanie opłat"), QStringLiteral("Wybierz opis faktur"),
+                       QStringLiteral("Opłata za przedszkole"));
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz grupy"));
+    EXPECT_TRUE(fees::runCharges(context, fees::ChargeOperation::Approve, 2025, 2, fees::ChargeChildren::byGroups(), log)
+                    .completed);
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz składniki opłat"));
+    prompts.expectChoice(QStringLiteral("Naliczanie, rozliczanie"), -1);
+    prompts.expectChecksAsOffered(QStringLiteral("Wybierz grupy"));
+    const fees::ChargeRunResult march =
+        fees::runCharges(context, fees::ChargeOperation::Compute, 2025, 3, fees::ChargeChildren::byGroups(), log);
+    EXPECT_TRUE(march.completed) << march.stopError.toStdString();
+    EXPECT_TRUE(march.errors.isEmpty()) << march.errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(march.remarks.isEmpty()) << march.remarks.join(QLatin1Char('\n')).toStdString();
+    const int marchKod = number(*db, QStringLiteral("SELECT KOD FROM MIESIACE WHERE ROK = 2025 AND MIES = 3"));
+    EXPECT_GT(number(*db, QStringLiteral("SELECT COUNT(*) FROM NALICZ WHERE KOD = %1 AND TYP = '0' AND ROZLICZ = 'N'")
+                              .arg(marchKod)),
+              0);
+    EXPECT_GT(number(*db, QStringLiteral("SELECT COUNT(*) FROM NALICZ WHERE KOD = %1 AND DOT < 0").arg(marchKod)), 0);
 }
 
 INSTANTIATE_ENGINES(DemoStoreTest);
