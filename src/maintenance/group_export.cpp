@@ -66,21 +66,11 @@ QString dateCondition(const QString& table)
 // auto-numbered one a plain integer key.
 TableDef transferDefinition(Database& db, const QString& table)
 {
-    TableDef def = *schema::table(table);
-    def.fields = grouptransfer::presentFields(db, table);
-    for (FieldDef& f : def.fields)
+    QList<FieldDef> fields = grouptransfer::presentFields(db, table);
+    for (FieldDef& f : fields)
         if (f.type == FieldType::AutoInc)
             f.type = FieldType::Integer;
-    QList<IndexDef> indexes;
-    for (const IndexDef& ix : def.indexes) {
-        bool complete = true;
-        for (const QString& f : ix.fields)
-            complete = complete && def.field(f);
-        if (complete)
-            indexes << ix;
-    }
-    def.indexes = indexes;
-    return def;
+    return grouptransfer::definitionWith(table, fields);
 }
 
 QVariant storedForm(const QVariant& v, FieldType type)
@@ -130,45 +120,37 @@ public:
         const QString dated = m_options.attendanceFrom.isValid() ? dateCondition(name) : QString();
         if (!dated.isEmpty())
             conditions << dated;
-        QStringList columns;
-        for (const FieldDef& f : def.fields)
-            columns << f.name;
-        QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), name);
-        if (!conditions.isEmpty())
-            sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-        Query read(m_db, sql);
-        if (!group.isEmpty())
-            read.bind(QStringLiteral("G"), *m_options.group);
-        if (!dated.isEmpty()) {
+        grouptransfer::RowSelection selection;
+        selection.where = conditions.join(QStringLiteral(" AND "));
+        selection.bind = [&](Query& read) {
+            if (!group.isEmpty())
+                read.bind(QStringLiteral("G"), *m_options.group);
+            if (dated.isEmpty())
+                return;
             const QDate b = m_options.attendanceFrom;
             if (name == QLatin1String("OBECM"))
                 read.bind(QStringLiteral("Y"), b.year()).bind(QStringLiteral("M"), b.month());
             else
                 read.bind(QStringLiteral("B"), b);
-        }
-        read.exec();
-        QList<QVariantList> rows;
-        while (read.next()) {
-            QVariantList row;
-            for (int i = 0; i < def.fields.size(); ++i)
-                row << storedForm(read.value(i), def.fields[i].type);
-            rows << row;
-        }
+        };
+        QStringList columns;
+        for (const FieldDef& f : def.fields)
+            columns << f.name;
         QStringList marks(columns.size(), QStringLiteral("?"));
         QSqlQuery write(m_out);
         if (!write.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                .arg(name, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")))))
             throw Error(write.lastError().text());
-        for (const QVariantList& row : rows) {
-            if (m_log)
-                m_log->step(int(rows.size()), QStringLiteral("Eksport tabeli ") + name);
-            for (int i = 0; i < row.size(); ++i)
-                write.bindValue(i, row[i]);
-            if (!write.exec())
-                throw Error(write.lastError().databaseText().isEmpty() ? write.lastError().text()
-                                                                      : write.lastError().databaseText());
-        }
-        return int(rows.size());
+        return grouptransfer::copyRows(
+            m_db, name, def.fields, selection,
+            [&](const QVariantList& row) {
+                for (int i = 0; i < row.size(); ++i)
+                    write.bindValue(i, storedForm(row[i], def.fields[i].type));
+                if (!write.exec())
+                    throw Error(write.lastError().databaseText().isEmpty() ? write.lastError().text()
+                                                                          : write.lastError().databaseText());
+            },
+            m_log, QStringLiteral("Eksport tabeli ") + name);
     }
 
     void rightsTable()

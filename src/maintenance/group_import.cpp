@@ -21,6 +21,7 @@ namespace groupimport {
 
 namespace {
 
+using grouptransfer::readRows;
 using grouptransfer::text;
 
 QStringList keysOf(const QString& table)
@@ -66,23 +67,6 @@ QString keyText(const QList<FieldDef>& fields, const QStringList& keys, const QV
             if (fields[i].name == k)
                 parts << text(row[i], fields[i].type);
     return parts.join(QChar(0x1f));
-}
-
-QList<QVariantList> readRows(Database& db, const QString& table, const QList<FieldDef>& fields)
-{
-    QStringList columns;
-    for (const FieldDef& f : fields)
-        columns << f.name;
-    Query q(db, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), table));
-    q.exec();
-    QList<QVariantList> out;
-    while (q.next()) {
-        QVariantList row;
-        for (int i = 0; i < fields.size(); ++i)
-            row << q.value(i);
-        out << row;
-    }
-    return out;
 }
 
 // The schema's fields both stores have.
@@ -172,14 +156,12 @@ public:
                     if (!m_db.hasTable(table))
                         createLikeSource(table);
                     const QList<FieldDef> fields = commonFields(m_db, m_source, table);
-                    const QList<QVariantList> rows = readRows(m_source, table, fields);
                     Query(m_db, QStringLiteral("DELETE FROM %1").arg(table)).exec();
-                    for (const QVariantList& row : rows) {
-                        progress(int(rows.size()), table);
-                        insertRow(m_db, table, fields, row);
-                    }
+                    summary.added += grouptransfer::copyRows(
+                        m_source, table, fields, {},
+                        [&](const QVariantList& row) { insertRow(m_db, table, fields, row); }, m_log,
+                        progressText(table));
                     grouptransfer::continueNumbering(m_db, table);
-                    summary.added += int(rows.size());
                     summary.tables << table;
                 }
             });
@@ -232,10 +214,12 @@ public:
     }
 
 private:
+    static QString progressText(const QString& table) { return QStringLiteral("Import tabeli ") + table; }
+
     void progress(int total, const QString& table)
     {
         if (m_log)
-            m_log->step(total, QStringLiteral("Import tabeli ") + table);
+            m_log->step(total, progressText(table));
     }
 
     void loadNames()
@@ -269,9 +253,8 @@ private:
     // The table made from the source's definition (its keys plain integers).
     void createLikeSource(const QString& table)
     {
-        TableDef def = *schema::table(table);
         QList<FieldDef> fields;
-        for (FieldDef f : def.fields) {
+        for (FieldDef f : schema::table(table)->fields) {
             if (!m_source.hasColumn(table, f.name))
                 continue;
             if (f.type == FieldType::AutoInc)
@@ -280,17 +263,7 @@ private:
                         f.type = FieldType::Integer;
             fields << f;
         }
-        def.fields = fields;
-        QList<IndexDef> indexes;
-        for (const IndexDef& ix : def.indexes) {
-            bool complete = true;
-            for (const QString& f : ix.fields)
-                complete = complete && def.field(f);
-            if (complete)
-                indexes << ix;
-        }
-        def.indexes = indexes;
-        for (const QString& sql : ddl::createTable(def, m_db.engine()))
+        for (const QString& sql : ddl::createTable(grouptransfer::definitionWith(table, fields), m_db.engine()))
             Query(m_db, sql).exec();
         m_db.forgetStructure();
     }

@@ -1,5 +1,6 @@
 #include "group_transfer.h"
 
+#include "browser/message_log.h"
 #include "store/database.h"
 #include "store/query.h"
 
@@ -148,6 +149,58 @@ QList<FieldDef> presentFields(Database& db, const QString& table)
         if (db.hasColumn(table, f.name))
             out << f;
     return out;
+}
+
+TableDef definitionWith(const QString& table, const QList<FieldDef>& fields)
+{
+    TableDef def = *schema::table(table);
+    def.fields = fields;
+    QList<IndexDef> indexes;
+    for (const IndexDef& ix : def.indexes) {
+        bool complete = true;
+        for (const QString& f : ix.fields)
+            complete = complete && def.field(f);
+        if (complete)
+            indexes << ix;
+    }
+    def.indexes = indexes;
+    return def;
+}
+
+QList<QVariantList> readRows(Database& db, const QString& table, const QList<FieldDef>& fields,
+                             const RowSelection& selection)
+{
+    QStringList columns;
+    for (const FieldDef& f : fields)
+        columns << f.name;
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), table);
+    if (!selection.where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + selection.where;
+    Query q(db, sql);
+    if (selection.bind)
+        selection.bind(q);
+    q.exec();
+    QList<QVariantList> out;
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(fields.size());
+        for (int i = 0; i < fields.size(); ++i)
+            row << q.value(i);
+        out << row;
+    }
+    return out;
+}
+
+int copyRows(Database& from, const QString& table, const QList<FieldDef>& fields, const RowSelection& selection,
+             const std::function<void(const QVariantList&)>& write, MessageLog* log, const QString& progress)
+{
+    const QList<QVariantList> rows = readRows(from, table, fields, selection);
+    for (const QVariantList& row : rows) {
+        if (log)
+            log->step(int(rows.size()), progress);
+        write(row);
+    }
+    return int(rows.size());
 }
 
 }  // namespace grouptransfer

@@ -11,7 +11,11 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 class Database;
+class MessageLog;
+class Query;
 
 namespace grouptransfer {
 
@@ -45,5 +49,26 @@ void continueNumbering(Database& db, const QString& table);
 
 // The schema's definition of a table restricted to the fields the store has.
 QList<FieldDef> presentFields(Database& db, const QString& table);
+
+// The schema's definition of `table` with only `fields`, and only the
+// indexes those fields complete.
+TableDef definitionWith(const QString& table, const QList<FieldDef>& fields);
+
+// Which rows of a table a copy takes: those `where` selects (every row
+// when empty), its values given by `bind`.
+struct RowSelection {
+    QString where;
+    std::function<void(Query&)> bind;
+};
+
+// The selected rows, each the values of `fields` in their order.
+QList<QVariantList> readRows(Database& db, const QString& table, const QList<FieldDef>& fields,
+                             const RowSelection& selection = {});
+
+// Reads the selected rows of `table` from `from` and hands each to `write`,
+// with `progress` shown a step per row in `log` when given; every row is
+// read before the first is written. Returns the number of rows.
+int copyRows(Database& from, const QString& table, const QList<FieldDef>& fields, const RowSelection& selection,
+             const std::function<void(const QVariantList&)>& write, MessageLog* log, const QString& progress);
 
 }  // namespace grouptransfer

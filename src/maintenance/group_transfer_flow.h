@@ -15,6 +15,12 @@ inline QString settingsGroup() { return QStringLiteral("Synchronizacja"); }
 inline QString exportKey() { return QStringLiteral("EksportGrupy"); }
 inline QString importKey() { return QStringLiteral("ImportGrupy"); }
 
+inline QString skipGroupDataQuestion()
+{
+    return QStringLiteral("Pominąć obecności, obecności na zajęcach dodatkowych i płatności dodatkowe?\n"
+                          "(które domyślnie przychodzą tylko z grup)");
+}
+
 // C:\Grupa on Windows, the folder Grupa in the user's home elsewhere.
 QString defaultFolder();
 
