@@ -1,3 +1,5 @@
+#include "bench_store.h"
+
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
@@ -12,6 +14,8 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     benchmark::RunSpecifiedBenchmarks();
+    // Throwaway server databases go while the application still stands.
+    bench::releaseStores();
     benchmark::Shutdown();
     return 0;
 }

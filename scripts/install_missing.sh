@@ -4,7 +4,7 @@
 build_packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n
-  libzip-dev libfreexl-dev libxlsxwriter-dev libsqlite3-dev pxlib-dev
+  libzip-dev libfreexl-dev libxlsxwriter-dev libsqlite3-dev libpq-dev pxlib-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core poppler-utils
   qt6-svg-dev fonts-liberation2 xdg-utils

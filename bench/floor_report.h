@@ -1,0 +1,43 @@
+#pragma once
+// Timing a batch beside its floor in the same run: each figure is kept per
+// run, and the benchmark's counters show the program's minimum and median,
+// each floor's median and the ratio of the medians, side by side.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+class Samples {
+public:
+    template <class F>
+    void time(F&& f)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        f();
+        m_ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    bool empty() const { return m_ms.empty(); }
+    size_t size() const { return m_ms.size(); }
+    double min() const;
+    double median() const;
+
+private:
+    std::vector<double> m_ms;
+};
+
+// ms_min, ms_med: the program.
+void reportProgram(benchmark::State& state, const Samples& program);
+// <name>_ms: the floor's median; <name>_x: the program's median over it.
+void reportFloor(benchmark::State& state, const std::string& name, const Samples& program, const Samples& floor);
+
+// How often to measure a floor: as often as the program ran, at least five times.
+inline int floorRuns(const Samples& program)
+{
+    return program.size() < 5 ? 5 : int(program.size());
+}
+
+}  // namespace bench
