@@ -204,6 +204,10 @@ void migrateTable(Database& db, const TableDef& def, const QString& path, TableR
         QVariantList row;
         for (int i = 0; i < fields.size() && problem.isEmpty(); ++i) {
             QVariant v = fieldValue(record.at(sourceColumns[i]), *fields[i], problem);
+            // Plain inserts skip the cursor's check, and the program's
+            // windows expect a required field to be filled.
+            if (problem.isEmpty() && fields[i]->required && values::isEmpty(v))
+                problem = QStringLiteral("Pole \"%1\" musi posiadać wartość").arg(fields[i]->displayCaption());
             if (problem.isEmpty()) {
                 try {
                     row << values::toStore(values::normalize(v, *fields[i]), fields[i]->type, fields[i]->name);

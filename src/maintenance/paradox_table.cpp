@@ -8,6 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
 // The library's header declares C functions without saying so.
 extern "C" {
 #include <paradox.h>
@@ -55,6 +61,48 @@ ColumnKind kindOf(int type)
     }
 }
 
+bool isBlank(const char* data, int size)
+{
+    return std::all_of(data, data + size, [](char b) { return b == 0; });
+}
+
+// Numbers are kept big-endian with the sign bit flipped so that they sort
+// as bytes; an empty field is all zero bytes. Decoded here because the
+// library's readers of 4-byte integers look at eight bytes on 64-bit
+// systems and then read an empty field as a number.
+bool storedInteger(const char* data, int size, qint64& value)
+{
+    if (size < 1 || size > 8 || isBlank(data, size))
+        return false;
+    quint64 raw = 0;
+    for (int i = 0; i < size; ++i)
+        raw = raw << 8 | quint8(data[i]);
+    const int bits = size * 8;
+    raw ^= quint64(1) << (bits - 1);
+    if (bits < 64 && (raw >> (bits - 1)) & 1)
+        raw |= ~quint64(0) << bits;  // negative: extend the sign
+    value = qint64(raw);
+    return true;
+}
+
+// Doubles: positive ones with the sign bit set, negative ones with every
+// bit inverted.
+bool storedDouble(const char* data, int size, double& value)
+{
+    if (size != 8 || isBlank(data, size))
+        return false;
+    unsigned char b[8];
+    std::memcpy(b, data, 8);
+    if (b[0] & 0x80)
+        b[0] &= 0x7f;
+    else
+        for (unsigned char& byte : b)
+            byte = static_cast<unsigned char>(~byte);
+    const quint64 bits = qFromBigEndian<quint64>(b);
+    std::memcpy(&value, &bits, sizeof value);
+    return true;
+}
+
 // A picture field's data may begin with an 8-byte header before the
 // picture itself; the picture is recognised by its signature.
 QByteArray withoutPictureHeader(const QByteArray& data)
@@ -71,6 +119,7 @@ QByteArray withoutPictureHeader(const QByteArray& data)
 
 struct Table::Private {
     pxdoc_t* doc = nullptr;
+    FILE* file = nullptr;  // ours: the library is given it open and leaves it open
     BlobFile blobs;
     QByteArray record;
     QString libraryError;
@@ -92,9 +141,11 @@ Table::Table() : d(std::make_unique<Private>())
 
 Table::~Table()
 {
-    if (d->doc) {
-        PX_close(d->doc);  // frees the document too
-    }
+    // PX_close only closes; PX_delete closes and frees the document.
+    if (d->doc)
+        PX_delete(d->doc);
+    if (d->file)
+        std::fclose(d->file);
 }
 
 bool Table::open(const QString& dbPath)
@@ -104,10 +155,15 @@ bool Table::open(const QString& dbPath)
         m_error = QStringLiteral("Brak pamięci");
         return false;
     }
-    if (PX_open_file(d->doc, QFile::encodeName(dbPath).constData()) < 0) {
+    // Opened here read-only: the library's own open asks for write access,
+    // which a read-only source folder refuses and which a migration never needs.
+    d->file = std::fopen(QFile::encodeName(dbPath).constData(), "rb");
+    if (!d->file) {
+        m_error = QStringLiteral("Nie można otworzyć pliku");
+        return false;
+    }
+    if (PX_open_fp(d->doc, d->file) < 0) {
         m_error = d->libraryError.isEmpty() ? QStringLiteral("Nie można otworzyć pliku") : d->libraryError;
-        PX_delete(d->doc);
-        d->doc = nullptr;
         return false;
     }
     const int count = PX_get_num_fields(d->doc);
@@ -118,6 +174,7 @@ bool Table::open(const QString& dbPath)
         c.type = f->px_ftype;
         c.kind = kindOf(f->px_ftype);
         c.length = f->px_flen;
+        c.decimals = f->px_fdc;
         c.autoIncrement = f->px_ftype == pxfAutoInc;
         m_columns << c;
     }
@@ -167,61 +224,65 @@ bool Table::record(int index, QVariantList& values, QString& problem)
             }
             break;
         }
-        case pxfShort: {
-            short v = 0;
-            if (PX_get_data_short(d->doc, data, c.length, &v) > 0)
-                value = int(v);
-            break;
-        }
+        case pxfShort:
         case pxfLong:
         case pxfAutoInc: {
-            long v = 0;
-            if (PX_get_data_long(d->doc, data, c.length, &v) > 0)
-                value = qlonglong(v);
+            qint64 v = 0;
+            if (storedInteger(data, c.length, v))
+                value = c.type == pxfShort ? QVariant(int(v)) : QVariant(qlonglong(v));
             break;
         }
         case pxfCurrency:
         case pxfNumber: {
             double v = 0;
-            if (PX_get_data_double(d->doc, data, c.length, &v) > 0)
+            if (storedDouble(data, c.length, v))
                 value = v;
             break;
         }
         case pxfBCD: {
+            if (isBlank(data, c.length))
+                break;
             char* text = nullptr;
-            if (PX_get_data_bcd(d->doc, reinterpret_cast<unsigned char*>(data), c.length, &text) > 0 && text) {
-                bool ok = false;
-                const double v = QString::fromLatin1(text).toDouble(&ok);
+            // The library wants the number of decimal places here, not the
+            // field's 17 bytes, and writes the decimal point of the C locale.
+            bool ok = PX_get_data_bcd(d->doc, reinterpret_cast<unsigned char*>(data), c.decimals, &text) > 0 && text;
+            double v = 0;
+            if (ok)
+                v = QString::fromLatin1(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+            if (text)
                 d->doc->free(d->doc, text);
-                if (!ok) {
-                    problem = QStringLiteral("pole %1: nieczytelna liczba").arg(c.name);
-                    return false;
-                }
-                value = v;
+            if (!ok) {
+                problem = QStringLiteral("pole %1: nieczytelna liczba").arg(c.name);
+                return false;
             }
+            value = v;
             break;
         }
-        case pxfLogical: {
-            char v = 0;
-            if (PX_get_data_byte(d->doc, data, c.length, &v) > 0)
-                value = v != 0;
+        case pxfLogical:
+            if (!isBlank(data, c.length))
+                value = (quint8(data[0]) & 0x7f) != 0;
             break;
-        }
         case pxfDate: {
-            long v = 0;
-            if (PX_get_data_long(d->doc, data, c.length, &v) > 0)
+            qint64 v = 0;
+            if (storedInteger(data, c.length, v))
                 value = QDate::fromJulianDay(kJulianDayOfDayZero + v);
             break;
         }
         case pxfTime: {
-            long v = 0;
-            if (PX_get_data_long(d->doc, data, c.length, &v) > 0)
-                value = QTime::fromMSecsSinceStartOfDay(int(v));
+            qint64 v = 0;
+            if (storedInteger(data, c.length, v)) {
+                const QTime t = QTime::fromMSecsSinceStartOfDay(int(v));
+                if (v < 0 || v >= 86400000 || !t.isValid()) {
+                    problem = QStringLiteral("pole %1: niepoprawny czas").arg(c.name);
+                    return false;
+                }
+                value = t;
+            }
             break;
         }
         case pxfTimestamp: {
             double v = 0;
-            if (PX_get_data_double(d->doc, data, c.length, &v) > 0) {
+            if (storedDouble(data, c.length, v)) {
                 const qint64 ms = qint64(v);
                 const qint64 days = ms / 86400000;
                 value = QDateTime(QDate::fromJulianDay(kJulianDayOfDayZero + days),

@@ -20,6 +20,7 @@ struct Column {
     ColumnKind kind = ColumnKind::Unknown;
     int type = 0;    // the Paradox type code
     int length = 0;  // bytes in the record
+    int decimals = 0;  // decimal places of a BCD number
     bool autoIncrement = false;
 };
 
