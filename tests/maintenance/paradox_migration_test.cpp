@@ -4,12 +4,15 @@
 
 #include "support/store_fixture.h"
 
+#include "browser/message_log.h"
 #include "maintenance/paradox_migration.h"
+#include "maintenance/paradox_migration_flow.h"
 #include "store/cp1250.h"
 #include "store/error.h"
 #include "store/query.h"
 #include "store/schema.h"
 #include "store/values.h"
+#include "support/scripted_prompts.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -334,6 +337,33 @@ TEST_P(ParadoxMigrationTest, EveryRowArrivesAsWrittenAndBadRowsAreRefusedWithThe
 
     // A second migration into the now filled store is refused.
     EXPECT_THROW(migration::migrateParadoxFolder(*db, source.path()), Error);
+}
+
+// From the main window: a folder without tables ends in the message window
+// with the store untouched; a good one reports there and asks for a new login.
+TEST_P(ParadoxMigrationTest, ChosenFolderReportsInTheMessageWindow)
+{
+    QTemporaryDir empty, source;
+    writeSourceTables(source.path());
+    ScriptedPrompts prompts;
+    MessageLog log;
+    prompts.expectCancel(ScriptedPrompts::Kind::Folder, QStringLiteral("Folder z tabelami Paradox"));
+    EXPECT_FALSE(migration::runFromChosenFolder(*db, prompts, log));
+    prompts.expectFolder(QStringLiteral("Folder z tabelami Paradox"), empty.path());
+    EXPECT_FALSE(migration::runFromChosenFolder(*db, prompts, log));
+    ASSERT_EQ(log.errors().size(), 1);
+    EXPECT_TRUE(log.errors().first().startsWith(QStringLiteral("W folderze "))) << log.errors().first().toStdString();
+    EXPECT_TRUE(migration::storeIsEmpty(*db));
+
+    prompts.expectFolder(QStringLiteral("Folder z tabelami Paradox"), source.path());
+    int busy = 0;
+    EXPECT_TRUE(migration::runFromChosenFolder(*db, prompts, log, [&](bool on) { busy += on ? 1 : -1; }));
+    EXPECT_EQ(busy, 0);
+    EXPECT_FALSE(migration::storeIsEmpty(*db));
+    EXPECT_TRUE(log.errors().contains(QStringLiteral("SZABLONY: odrzucono rekord 4: Pole \"Typ szablonu\" musi posiadać wartość")))
+        << log.errors().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(log.remarks().contains(QStringLiteral("OBRAZY: odczytano 3, zapisano 3")));
+    EXPECT_TRUE(prompts.shown().last().startsWith(QStringLiteral("Dane zostały przeniesione.")));
 }
 
 INSTANTIATE_ENGINES(ParadoxMigrationTest);
