@@ -3,19 +3,17 @@
 // of 1,000 children with a year of daily attendance, declared times and
 // limits; beside it the store's floor, one committed insert of such a row.
 
+#include "bench_store.h"
+
 #include "attendance/terminal_session.h"
 #include "printouts/child_code.h"
 #include "store/database.h"
 #include "store/query.h"
-#include "store/rights.h"
-#include "store/store_creator.h"
 
 #include <QDate>
 #include <QTemporaryDir>
 #include <QTime>
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 namespace {
 
@@ -24,57 +22,22 @@ constexpr int clientNumber = 57;
 const QDate yearStart(2023, 9, 1);
 const QDate yearEnd(2024, 8, 31);
 
-struct TerminalStore {
-    QTemporaryDir dir;
-    std::unique_ptr<Database> db;
-    TerminalStore()
-    {
-        const StoreLocation loc = StoreLocation::parse(dir.path() + QStringLiteral("/Baza"));
-        store::create(loc, InstitutionData{});
-        db = std::make_unique<Database>(loc);
-        db->open();
-        db->setCredentials({rights::masterCredential()});
-        fill(*db);
-    }
-
-    static void fill(Database& db)
-    {
-        auto sql = [&](const QString& text) { Query(db, text).exec(); };
-        db.batch([&] {
-            sql(QStringLiteral("INSERT INTO KLASY (KOD, NAZWA, KOLEJ) VALUES (1, 'Motylki', 1), (2, 'Biedronki', 2)"));
-            sql(QStringLiteral("INSERT INTO CZASGRAN (ODDATY, CZASPD, CZASPG, CZASWD, CZASWG) VALUES "
-                               "('2023-09-01', '06:30', '09:00', '13:00', '17:00')"));
-            Query child(db, QStringLiteral("INSERT INTO DZIECI (KOD, NAZWA, ULICA, KLASA) VALUES (:K, :N, 'Lipowa 1', :G)"));
-            Query declared(db, QStringLiteral("INSERT INTO DZIECZAS (OSOBA, ODDATY, CZASP, CZASW) VALUES (:O, :D, '07:30', '15:00')"));
-            Query day(db, QStringLiteral("INSERT INTO OBECN (OSOBA, DATA, OBECNY, CZASP, CZASW) VALUES (:O, :D, 'T', :P, :W)"));
-            for (int c = 1; c <= children; ++c) {
-                child.bind(QStringLiteral("K"), c).bind(QStringLiteral("N"), QStringLiteral("Dziecko %1").arg(c))
-                    .bind(QStringLiteral("G"), 1 + c % 2).exec();
-                declared.bind(QStringLiteral("O"), c).bind(QStringLiteral("D"), yearStart).exec();
-                for (QDate d = yearStart; d <= yearEnd; d = d.addDays(1)) {
-                    if (d.dayOfWeek() > 5)
-                        continue;
-                    const int k = (c + d.day()) % 10;
-                    day.bind(QStringLiteral("O"), c).bind(QStringLiteral("D"), d)
-                        .bind(QStringLiteral("P"), QTime(7, 15 + k * 3)).bind(QStringLiteral("W"), QTime(15, 10 + k * 4))
-                        .exec();
-                }
-            }
-        });
-    }
-};
-
-TerminalStore& terminalStore()
+Database& terminalStore()
 {
-    static TerminalStore s;
-    return s;
+    bench::StoreSpec spec;
+    spec.children = children;
+    spec.groups = 2;
+    spec.declaredTimes = true;
+    spec.attendanceFrom = yearStart;
+    spec.attendanceTo = yearEnd;
+    return bench::store("terminal/sqlite", spec).db();
 }
 
 // Every press is a new child's first arrival of a day after the stored
 // year, so it saves without a question, as most presses at the door do.
 void BM_TerminalOk(benchmark::State& state)
 {
-    Database& db = *terminalStore().db;
+    Database& db = terminalStore();
     QTemporaryDir logs;
     // Working days only (a new store's months list their weekends as free),
     // and never one an earlier run of this benchmark has filled.
@@ -116,7 +79,7 @@ BENCHMARK(BM_TerminalOk)->Unit(benchmark::kMillisecond);
 // The floor: one committed insert of a day's row.
 void BM_TerminalFloor(benchmark::State& state)
 {
-    Database& db = *terminalStore().db;
+    Database& db = terminalStore();
     QDate day = yearEnd.addDays(400);
     int i = 0;
     Query insert(db, QStringLiteral("INSERT INTO OBECN (OSOBA, DATA, OBECNY, CZASP) VALUES (:O, :D, 'T', '07:20')"));

@@ -3,41 +3,31 @@
 // written to one PDF; and identification cards with the child code's
 // barcode for the same children.
 
+#include "bench_store.h"
+
 #include "printouts/delivered_templates.h"
 #include "printouts/letters_printout.h"
 #include "printouts/page_painter.h"
 #include "printouts/template_data_fields.h"
 #include "store/database.h"
-#include "store/query.h"
-#include "store/rights.h"
-#include "store/store_creator.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 namespace {
 
 constexpr int children = 1000;
 
 struct LabelStore {
-    QTemporaryDir dir;
-    std::unique_ptr<Database> db;
+    Database* db = nullptr;
     printouts::BuiltTemplate labels;
     printouts::BuiltTemplate cards;
 
     LabelStore()
     {
-        const StoreLocation loc = StoreLocation::parse(dir.path() + QStringLiteral("/Baza"));
-        InstitutionData firm;
-        firm.name = QStringLiteral("Przedszkole Słoneczko");
-        firm.address = QStringLiteral("ul. Leśna 2, 00-001 Warszawa");
-        store::create(loc, firm);
-        db = std::make_unique<Database>(loc);
-        db->setCredentials({rights::masterCredential()});
-        db->open();
-        fill(*db);
+        bench::StoreSpec spec;
+        spec.children = children;
+        db = &bench::store("labels/sqlite", spec).db();
         for (const printouts::DeliveredTemplate& t : printouts::deliveredTemplates())
             if (t.type == printouts::TemplateType::Letters && t.layout.columns == 3) {
                 labels.layout = t.layout;
@@ -53,21 +43,6 @@ struct LabelStore {
             e.box = box;
             cards.layout.elements.append(e);
         }
-    }
-
-    void fill(Database& d)
-    {
-        d.batch([&] {
-            Query(d, QStringLiteral("INSERT INTO KLASY (NAZWA, KOLEJ) VALUES ('Misie', 1)")).exec();
-            const int group = Query(d, QStringLiteral("SELECT MAX(KOD) FROM KLASY")).scalar().toInt();
-            Query child(d, QStringLiteral("INSERT INTO DZIECI (NAZWA, PRZEDUL, ULICA, KODPOCZ, MIASTO, KLASA, AKTYWNY) "
-                                          "VALUES (:N, 'ul.', :U, '00-950', 'Warszawa', :K, 'T')"));
-            for (int i = 1; i <= children; ++i)
-                child.bind(QStringLiteral("N"), QStringLiteral("Żółtowska Łucja %1").arg(i))
-                    .bind(QStringLiteral("U"), QStringLiteral("Polna %1").arg(i))
-                    .bind(QStringLiteral("K"), group)
-                    .exec();
-        });
     }
 };
 

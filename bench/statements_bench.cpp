@@ -2,18 +2,16 @@
 // payments, read from an SQLite store, laid out with their history on the
 // delivered statement template and written to one PDF.
 
+#include "bench_store.h"
+
 #include "printouts/delivered_templates.h"
 #include "printouts/page_painter.h"
 #include "printouts/statement_printout.h"
 #include "store/database.h"
 #include "store/query.h"
-#include "store/rights.h"
-#include "store/store_creator.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 namespace {
 
@@ -21,22 +19,16 @@ constexpr int children = 1000;
 constexpr int months = 6;
 
 struct StatementStore {
-    QTemporaryDir dir;
-    std::unique_ptr<Database> db;
+    Database* db = nullptr;
     printouts::BuiltTemplate layout;
     int first = 0;
     int last = 0;
 
     StatementStore()
     {
-        const StoreLocation loc = StoreLocation::parse(dir.path() + QStringLiteral("/Baza"));
-        InstitutionData firm;
-        firm.name = QStringLiteral("Przedszkole Słoneczko");
-        firm.address = QStringLiteral("ul. Leśna 2, 00-001 Warszawa");
-        store::create(loc, firm);
-        db = std::make_unique<Database>(loc);
-        db->setCredentials({rights::masterCredential()});
-        db->open();
+        bench::StoreSpec spec;
+        spec.children = children;
+        db = &bench::store("statements/sqlite", spec).db();
         fill(*db);
         for (const printouts::DeliveredTemplate& t : printouts::deliveredTemplates())
             if (t.type == printouts::TemplateType::Statements) {
@@ -49,7 +41,6 @@ struct StatementStore {
     {
         auto sql = [&](const QString& text) { Query(d, text).exec(); };
         d.batch([&] {
-            sql(QStringLiteral("INSERT INTO KLASY (NAZWA, KOLEJ) VALUES ('Misie', 1)"));
             sql(QStringLiteral("INSERT INTO GRUPYOP (NAZWA, KOLEJ) VALUES ('Opłaty podstawowe', 1), ('Zajęcia', 2)"));
             sql(QStringLiteral("INSERT INTO MEDIA (NAZWA, GRUPAOP, KOLEJ) VALUES ('Czesne', 1, 1), ('Wyżywienie', 1, 2), "
                                "('Rytmika', 2, 3), ('Język angielski', 2, 4)"));
@@ -64,15 +55,10 @@ struct StatementStore {
                     first = kod;
                 last = kod;
             }
-            Query child(d, QStringLiteral("INSERT INTO DZIECI (NAZWA, ULICA, KODPOCZ, MIASTO, KLASA, AKTYWNY) "
-                                          "VALUES (:N, :U, '00-950', 'Warszawa', 1, 'T')"));
             Query line(d, QStringLiteral("INSERT INTO NALICZ (KOD, TYP, OSOBA, MEDIUM, ILOSC, JM, CENA, WARTOSC, ROZLICZ) "
                                          "VALUES (:K, '1', :O, :M, :I, 'szt.', :C, :W, :R)"));
             Query payment(d, QStringLiteral("INSERT INTO WPLATY (KOD, DATA, OSOBA, WARTOSC) VALUES (:K, '2024-01-10', :O, :W)"));
             for (int i = 1; i <= children; ++i) {
-                child.bind(QStringLiteral("N"), QStringLiteral("Dziecko Żółtowskie %1").arg(i))
-                    .bind(QStringLiteral("U"), QStringLiteral("Polna %1").arg(i))
-                    .exec();
                 for (int kod = first; kod <= last; ++kod) {
                     double total = 0;
                     for (int m = 1; m <= 4; ++m) {
