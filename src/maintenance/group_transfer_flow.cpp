@@ -139,7 +139,7 @@ bool exportGroup(RunContext& context, KeyValueSettings& settings, const QString&
         FileDialogOptions dialog;
         dialog.title = QStringLiteral("Określ nazwę katalogu");
         dialog.folder = QFileInfo(remembered).absolutePath();
-        dialog.fileName = remembered;
+        dialog.fileName = QFileInfo(remembered).fileName();
         dialog.filter = QStringLiteral("Katalogi|*.");
         if (!prompts.saveFile(dialog, chosen))
             return false;
