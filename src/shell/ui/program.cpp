@@ -24,6 +24,7 @@
 #include "fees/ui/marked_children_command.h"
 #include "fees/ui/tfm_defin.h"
 #include "maintenance/ui/maintenance_areas.h"
+#include "maintenance/ui/paradox_migration_entry.h"
 #include "printouts/template_areas.h"
 #include "printouts/ui/attendance_print_command.h"
 #include "printouts/ui/grid_print_command.h"
@@ -48,6 +49,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QShortcut>
 #include <QDir>
 
@@ -147,6 +150,11 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
     services.programFile = QCoreApplication::applicationFilePath();
     services.currentFolder = QDir::currentPath();
     mainWindow->attach(services);
+    installParadoxMigrationEntry(mainWindow->menuBar()->findChild<QMenu*>(mainmenu::fileMenu()), *m->context,
+                                 [mainWindow] {
+                                     if (MainController* c = mainWindow->controller())
+                                         c->run(QStringLiteral("Logowanie1"));
+                                 });
 
     // F1 anywhere: the guide's page of the window in front.
     auto* f1 = new QShortcut(QKeySequence::HelpContents, mainWindow);
