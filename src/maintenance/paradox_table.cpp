@@ -26,6 +26,8 @@ namespace {
 // Paradox dates count days from 1 January of year 1 (day 1); the Julian
 // day number of that day's eve.
 constexpr qint64 kJulianDayOfDayZero = 1721425;
+// Bytes of a table file's header before its field descriptions.
+constexpr qint64 kFixedHeaderSize = 0x58;
 
 ColumnKind kindOf(int type)
 {
@@ -153,6 +155,11 @@ bool Table::open(const QString& dbPath)
     d->doc = PX_new3(&Private::onError, nullptr, nullptr, nullptr, d.get());
     if (!d->doc) {
         m_error = QStringLiteral("Brak pamięci");
+        return false;
+    }
+    // The library reads the fixed header without checking what it got.
+    if (QFileInfo(dbPath).size() < kFixedHeaderSize) {
+        m_error = QStringLiteral("Plik jest zbyt krótki, by był tabelą Paradox");
         return false;
     }
     // Opened here read-only: the library's own open asks for write access,
