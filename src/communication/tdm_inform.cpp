@@ -37,6 +37,20 @@ bool hasRow(const Table& t)
 
 }  // namespace
 
+// Both addressee lists add DZIEINF rows: a child is addressed at most once.
+void TDMInform::refuseDuplicateAddressee(Database& db, const Table& row)
+{
+    if (row.state() == Table::State::Edit)
+        return;
+    const int same = Query(db, QStringLiteral("SELECT COUNT(*) FROM DZIEINF WHERE INFORM = :I AND OSOBA = :O"))
+                         .bind(QStringLiteral("I"), row.value(kInform))
+                         .bind(QStringLiteral("O"), row.value(kOsoba))
+                         .scalar()
+                         .toInt();
+    if (same > 0)
+        throw Error(duplicateAddressee());
+}
+
 QString TDMInform::groupChangeRefusal()
 {
     return QStringLiteral("Nie można edytować grupy informacji");
@@ -272,15 +286,7 @@ void TDMInform::setUpAddressees()
     t.events().beforePost = [&db](Table& row) {
         if (row.isNull(kOsoba))
             throw Error(QStringLiteral("Pole \"Dziecko\" musi posiadać wartość"));
-        if (row.state() == Table::State::Edit)
-            return;
-        const int same = Query(db, QStringLiteral("SELECT COUNT(*) FROM DZIEINF WHERE INFORM = :I AND OSOBA = :O"))
-                             .bind(QStringLiteral("I"), row.value(kInform))
-                             .bind(QStringLiteral("O"), row.value(kOsoba))
-                             .scalar()
-                             .toInt();
-        if (same > 0)
-            throw Error(duplicateAddressee());
+        refuseDuplicateAddressee(db, row);
     };
     FieldView child = FieldView::column(QStringLiteral("DZIECKO"), QStringLiteral("Dziecko"));
     child.role = roles::search();
@@ -333,15 +339,7 @@ void TDMInform::setUpChildView()
     t.events().beforePost = [&db](Table& row) {
         if (row.isNull(kInform))
             throw Error(QStringLiteral("Pole \"Opis\" musi posiadać wartość"));
-        if (row.state() == Table::State::Edit)
-            return;
-        const int same = Query(db, QStringLiteral("SELECT COUNT(*) FROM DZIEINF WHERE INFORM = :I AND OSOBA = :O"))
-                             .bind(QStringLiteral("I"), row.value(kInform))
-                             .bind(QStringLiteral("O"), row.value(kOsoba))
-                             .scalar()
-                             .toInt();
-        if (same > 0)
-            throw Error(duplicateAddressee());
+        refuseDuplicateAddressee(db, row);
     };
     t.events().afterScroll = [this](Table&) { followChildRow(); };
     connect(&t, &Table::dataChanged, this, [this] { followChildRow(); });
@@ -491,18 +489,20 @@ bool TDMInform::openUrl(const QUrl& url)
 
 void TDMInform::openFile()
 {
-    Table& links = *attachments().table;
-    if (!links.isOpen() || links.isEmpty() || links.isNull(QStringLiteral("PLIK")))
-        return;
-    openUrl(QUrl::fromLocalFile(links.text(QStringLiteral("PLIK"))));
+    openAttachment(QStringLiteral("PLIK"), &QUrl::fromLocalFile);
 }
 
 void TDMInform::openLink()
 {
+    openAttachment(QStringLiteral("LINK"), [](const QString& text) { return QUrl::fromUserInput(text); });
+}
+
+void TDMInform::openAttachment(const QString& field, const std::function<QUrl(const QString&)>& toUrl)
+{
     Table& links = *attachments().table;
-    if (!links.isOpen() || links.isEmpty() || links.isNull(QStringLiteral("LINK")))
+    if (!links.isOpen() || links.isEmpty() || links.isNull(field))
         return;
-    openUrl(QUrl::fromUserInput(links.text(QStringLiteral("LINK"))));
+    openUrl(toUrl(links.text(field)));
 }
 
 void TDMInform::sendAttachment()
@@ -554,13 +554,15 @@ void TDMInform::setUpCommands()
         c.handler = std::move(handler);
         return c;
     };
-    Command text = command(QStringLiteral("Informacja1"), QStringLiteral("Informacja"), [this] { editText(); });
+    // Both lists offer the text and the attachments of the information.
+    const Command text = command(QStringLiteral("Informacja1"), QStringLiteral("Informacja"), [this] { editText(); });
+    const Command attachmentList = command(QStringLiteral("Zalaczniki1"), QStringLiteral("Załączniki"),
+                                           [this] { openDetail(attachments(), QStringLiteral("Zalaczniki1")); }, true);
     informations().commands = {
         text,
         command(QStringLiteral("Adresaci1"), QStringLiteral("Adresaci informacji"),
                 [this] { openDetail(addressees(), QStringLiteral("Adresaci1")); }, true),
-        command(QStringLiteral("Zalaczniki1"), QStringLiteral("Załączniki"),
-                [this] { openDetail(attachments(), QStringLiteral("Zalaczniki1")); }, true),
+        attachmentList,
         command(QStringLiteral("Nowiadresaci1"), QStringLiteral("Przyporządkuj nowych adresatów"),
                 [this] { assignAddressees(); }),
         command(QStringLiteral("Wylijemaildoadresatw1"), QStringLiteral("Wyślij e-mail do adresatów"),
@@ -568,8 +570,7 @@ void TDMInform::setUpCommands()
     };
     childInformations().commands = {
         text,
-        command(QStringLiteral("Zalaczniki1"), QStringLiteral("Załączniki"),
-                [this] { openDetail(attachments(), QStringLiteral("Zalaczniki1")); }, true),
+        attachmentList,
         command(QStringLiteral("Wylijemail1"), QStringLiteral("Wyślij e-mail"), [this] { sendMail(); }),
     };
     attachments().commands = {

@@ -74,6 +74,9 @@ private:
     void followChildRow();
     void openDetail(DataSet& ds, const QString& commandName);
     bool openUrl(const QUrl& url);
+    // Opens the current attachment's file or link; nothing when it is empty.
+    void openAttachment(const QString& field, const std::function<QUrl(const QString&)>& toUrl);
+    static void refuseDuplicateAddressee(Database& db, const Table& row);
 
     InformOptions m_options;
     int m_child = 0;
