@@ -6,28 +6,22 @@
 #include "browser/prompts.h"
 #include "browser/run_context.h"
 #include "printouts/report_job.h"
-#include "printouts/ui/print_pages.h"
-#include "printouts/ui/report_preview.h"
 #include "store/error.h"
 
 #include <QApplication>
 #include <QDateEdit>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHash>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 TFmWydTerm::TFmWydTerm(RunContext& context, const executions::PrintRequest& request, QWidget* parent)
-    : QDialog(parent), m_context(context), m_request(request)
+    : ReportPrintDialog(context, QStringLiteral("TFmWydTerm"), executions::windowTitle(request.kind, request.child != 0),
+                        parent),
+      m_request(request)
 {
-    setObjectName(QStringLiteral("TFmWydTerm"));
-    setWindowTitle(executions::windowTitle(request.kind, request.child != 0));
-    auto* body = new QVBoxLayout(this);
+    QVBoxLayout* body = this->body();
     m_all = new QRadioButton(QStringLiteral("Wszystkie wykonania"), this);
     m_period = new QRadioButton(QStringLiteral("Wykonania z okresu"), this);
     m_all->setChecked(true);
@@ -52,23 +46,7 @@ TFmWydTerm::TFmWydTerm(RunContext& context, const executions::PrintRequest& requ
         m_to->setEnabled(on);
     });
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto add = [&](const QString& text, void (TFmWydTerm::*slot)()) {
-        QPushButton* b = buttons->addButton(text, QDialogButtonBox::ActionRole);
-        b->setObjectName(text);
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        return b;
-    };
-    add(QStringLiteral("Drukuj"), &TFmWydTerm::print);
-    add(QStringLiteral("Podgląd"), &TFmWydTerm::preview)->setDefault(true);
-    add(QStringLiteral("Drukarka"), &TFmWydTerm::printerSetup);
-    body->addWidget(buttons);
-
-    printerDialog = [this](QPrinter& p) {
-        QPrintDialog dialog(&p, this);
-        return dialog.exec() == QDialog::Accepted;
-    };
+    addPrintButtons();
 }
 
 TFmWydTerm::~TFmWydTerm() = default;
@@ -90,46 +68,6 @@ std::shared_ptr<report::Job> TFmWydTerm::makeJob()
         m_context.prompts.showError(e.message());
         return nullptr;
     }
-}
-
-QPrinter& TFmWydTerm::printer()
-{
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *m_printer;
-}
-
-void TFmWydTerm::print()
-{
-    const std::shared_ptr<report::Job> job = makeJob();
-    if (!job)
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const report::PreparedPages pages = job->run(report::Purpose::Pages);
-    const QString error = report::printPages(printer(), pages);
-    QApplication::restoreOverrideCursor();
-    if (!error.isEmpty())
-        m_context.prompts.showError(error);
-}
-
-void TFmWydTerm::preview()
-{
-    const std::shared_ptr<report::Job> job = makeJob();
-    if (!job)
-        return;
-    TReportPreview* window = TReportPreview::open(job, m_context.prompts, this);
-    // A preview opened over a modal dialog would be blocked by it.
-    if (isModal() && window) {
-        window->hide();
-        window->setWindowModality(Qt::ApplicationModal);
-        window->showMaximized();
-    }
-}
-
-void TFmWydTerm::printerSetup()
-{
-    if (printerDialog)
-        printerDialog(printer());
 }
 
 namespace {

@@ -5,24 +5,14 @@
 // Closing it discards it and unchecks the command that opened it.
 
 #include "communication/execution_report.h"
-
-#include <QDialog>
-
-#include <functional>
-#include <memory>
+#include "printouts/ui/report_print_dialog.h"
 
 class AreaRegistry;
 class QDateEdit;
-class QPrinter;
 class QRadioButton;
 struct Command;
-struct RunContext;
 
-namespace report {
-class Job;
-}
-
-class TFmWydTerm : public QDialog {
+class TFmWydTerm : public ReportPrintDialog {
     Q_OBJECT
 public:
     TFmWydTerm(RunContext& context, const executions::PrintRequest& request, QWidget* parent = nullptr);
@@ -36,23 +26,14 @@ public:
     // The request as the controls set it.
     executions::PrintRequest request() const;
 
-    void print();         // "Drukuj"
-    void preview();       // "Podgląd"
-    void printerSetup();  // "Drukarka"
-    // The printer set-up dialog; replaceable in tests.
-    std::function<bool(QPrinter&)> printerDialog;
+    std::shared_ptr<report::Job> makeJob() override;
 
 private:
-    std::shared_ptr<report::Job> makeJob();
-    QPrinter& printer();
-
-    RunContext& m_context;
     executions::PrintRequest m_request;
     QRadioButton* m_all = nullptr;
     QRadioButton* m_period = nullptr;
     QDateEdit* m_from = nullptr;
     QDateEdit* m_to = nullptr;
-    std::unique_ptr<QPrinter> m_printer;
 };
 
 // The area executions::printArea() the registers' report commands open.

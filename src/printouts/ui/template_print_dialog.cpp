@@ -1,19 +1,14 @@
 #include "template_print_dialog.h"
 
-#include "print_pages.h"
-#include "report_preview.h"
-
 #include "browser/prompts.h"
 #include "browser/run_context.h"
+#include "printouts/report_job.h"
 #include "printouts/template_picker.h"
 #include "store/error.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -21,45 +16,26 @@ using namespace printouts;
 
 TemplatePrintDialog::TemplatePrintDialog(RunContext& context, TemplateType type, const QString& objectName,
                                          const QString& title, QWidget* parent)
-    : QDialog(parent), m_context(context), m_type(type), m_templates(templatesOfType(context.db(), type))
+    : ReportPrintDialog(context, objectName, title, parent), m_type(type),
+      m_templates(templatesOfType(context.db(), type))
 {
-    setObjectName(objectName);
-    setWindowTitle(title);
-
-    m_body = new QVBoxLayout(this);
     m_form = new QFormLayout;
     m_template = new QComboBox(this);
     m_template->setObjectName(QStringLiteral("Szablon"));
     for (const StoredTemplate& t : std::as_const(m_templates))
         m_template->addItem(t.name, t.id);
     m_form->addRow(QStringLiteral("Szablon"), m_template);
-    m_body->addLayout(m_form);
-
-    printerDialog = [this](QPrinter& printer) {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
-    };
+    body()->addLayout(m_form);
 }
 
 TemplatePrintDialog::~TemplatePrintDialog() = default;
 
 void TemplatePrintDialog::addButtons()
 {
-    auto* buttons = new QDialogButtonBox(this);
-    auto addButton = [&](const QString& text, void (TemplatePrintDialog::*slot)()) {
-        QPushButton* b = buttons->addButton(text, QDialogButtonBox::ActionRole);
-        b->setObjectName(text);
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        return b;
-    };
-    addButton(QStringLiteral("Drukuj"), &TemplatePrintDialog::print);
-    addButton(QStringLiteral("Podgląd"), &TemplatePrintDialog::preview)->setDefault(true);
-    addButton(QStringLiteral("Drukarka"), &TemplatePrintDialog::printerSetup);
+    QDialogButtonBox* buttons = addPrintButtons();
     QPushButton* close = buttons->addButton(QStringLiteral("Zamknij"), QDialogButtonBox::RejectRole);
     close->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    m_body->addWidget(buttons);
 }
 
 std::shared_ptr<const BuiltTemplate> TemplatePrintDialog::builtTemplate()
@@ -93,60 +69,11 @@ std::shared_ptr<report::Job> TemplatePrintDialog::makeJob()
     }
 }
 
-QPrinter& TemplatePrintDialog::printer()
-{
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *m_printer;
-}
-
-void TemplatePrintDialog::print()
-{
-    const std::shared_ptr<report::Job> job = makeJob();
-    if (!job)
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const report::PreparedPages pages = job->run(report::Purpose::Pages);
-    const QString error = report::printPages(printer(), pages);
-    QApplication::restoreOverrideCursor();
-    if (!error.isEmpty())
-        m_context.prompts.showError(error);
-}
-
-void TemplatePrintDialog::preview()
-{
-    const std::shared_ptr<report::Job> job = makeJob();
-    if (!job)
-        return;
-    TReportPreview* window = TReportPreview::open(job, m_context.prompts, this);
-    // A preview opened over a modal dialog would be blocked by it: it
-    // becomes modal itself and the dialog waits for it.
-    if (isModal() && window) {
-        window->hide();
-        window->setWindowModality(Qt::ApplicationModal);
-        window->showMaximized();
-    }
-}
-
-void TemplatePrintDialog::printerSetup()
+void TemplatePrintDialog::beforePrinterSetup()
 {
     try {
         builtTemplate();
     } catch (const Error& e) {
         m_context.prompts.showError(e.message());
     }
-    if (printerDialog)
-        printerDialog(printer());
-}
-
-void TemplatePrintDialog::showFor(RunContext& context, TemplatePrintDialog* dialog)
-{
-    if (context.settings.modalWindows) {
-        dialog->setModal(true);
-        dialog->exec();
-        delete dialog;
-        return;
-    }
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->show();
 }
