@@ -186,8 +186,12 @@ Report layout(const QString& title, const QStringList& subtitleLines, Kind kind,
 
     Band footer;
     footer.kind = BandKind::PageFooter;
-    footer.items << Item::pageNumber(QRectF(0, 1, width / 3, small), QStringLiteral("Strona: {page}"), styleOf(8));
-    footer.items << Item::label(QRectF(width / 3, 1, width * 2 / 3, small), footerLine, styleOf(8, Qt::AlignRight));
+    // The footer line names the institution and may be long: it gets all
+    // but the page number's room, or its start would be cut off.
+    const double numberWidth = width / 8;
+    footer.items << Item::pageNumber(QRectF(0, 1, numberWidth, small), QStringLiteral("Strona: {page}"), styleOf(8));
+    footer.items << Item::label(QRectF(numberWidth, 1, width - numberWidth, small), footerLine,
+                                styleOf(8, Qt::AlignRight));
     footer.height = small + 2;
     r.pageFooter = footer;
     return r;

@@ -78,8 +78,11 @@ std::unique_ptr<report::Job> makePasswordSheet(const PasswordSheet& sheet)
     const double smallHeight = MeasuredFont(small.font).lineHeight();
     Band footer;
     footer.kind = BandKind::PageFooter;
-    footer.items << Item::pageNumber(QRectF(0, 1, width / 3, smallHeight), QStringLiteral("Strona: {page}"), small);
-    footer.items << Item::label(QRectF(width / 3, 1, width * 2 / 3, smallHeight), sheet.footerLine,
+    // The footer line names the institution and may be long: it gets all
+    // but the page number's room, or its start would be cut off.
+    const double numberWidth = width / 8;
+    footer.items << Item::pageNumber(QRectF(0, 1, numberWidth, smallHeight), QStringLiteral("Strona: {page}"), small);
+    footer.items << Item::label(QRectF(numberWidth, 1, width - numberWidth, smallHeight), sheet.footerLine,
                                 styleOf(8, Qt::AlignRight));
     footer.height = smallHeight + 2;
     r.pageFooter = footer;

@@ -152,9 +152,12 @@ Report gridReport(const GridLayout& layout)
     footer.kind = BandKind::PageFooter;
     const TextFont small = pointFont(8);
     const double smallHeight = lineHeightOf(small);
-    footer.items.append(Item::pageNumber(QRectF(0, itemTop, width / 3, smallHeight), QStringLiteral("Strona: {page}"),
+    // The footer line names the institution and may be long: it gets all
+    // but the page number's room, or its start would be cut off.
+    const double numberWidth = width / 8;
+    footer.items.append(Item::pageNumber(QRectF(0, itemTop, numberWidth, smallHeight), QStringLiteral("Strona: {page}"),
                                          styleOf(small, Qt::black, Qt::AlignLeft)));
-    footer.items.append(Item::label(QRectF(width / 3, itemTop, width * 2 / 3, smallHeight), layout.footerLine,
+    footer.items.append(Item::label(QRectF(numberWidth, itemTop, width - numberWidth, smallHeight), layout.footerLine,
                                     styleOf(small, Qt::black, Qt::AlignRight)));
     footer.height = smallHeight + 2 * itemTop;
     report.pageFooter = footer;

@@ -1,4 +1,5 @@
 #include "printouts/grid_printout.h"
+#include "printouts/text_layout.h"
 
 #include "browser/module.h"
 #include "store/query.h"
@@ -87,6 +88,9 @@ TEST(GridPrintoutTest, PlacesColumnsAndRepeatsTitleAndFilterOnEveryPage)
     GridLayout layout = paymentsLayout();
     layout.columns[1].summed = layout.columns[2].summed = false;
     layout.filterDescription = QStringLiteral("Data wpłaty od 01.09.2024 do 30.09.2024 i Opis zawiera „obiad”");
+    // A long institution name and address must not lose the start of the line.
+    layout.footerLine = QStringLiteral("Vendrix \"Lunawa\" dla Przedszkole Samorządowe nr 7 „Słoneczko”, "
+                                       "ul. Słoneczna 1, 00-001 Warszawa ");
     QList<GridRow> rows;
     for (int i = 0; i < 150; ++i)
         rows << row(QStringLiteral("Wpłata %1").arg(i + 1), i, "T");
@@ -119,6 +123,8 @@ TEST(GridPrintoutTest, PlacesColumnsAndRepeatsTitleAndFilterOnEveryPage)
         EXPECT_EQ(footer[0]->font.pointSize, 8);
         EXPECT_EQ(footer[1]->text(), layout.footerLine);
         EXPECT_EQ(footer[1]->alignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        EXPECT_LE(MeasuredFont(footer[1]->font).width(layout.footerLine), footer[1]->rect.width());
+        EXPECT_LE(MeasuredFont(footer[0]->font).width(footer[0]->text()), footer[1]->rect.left() - footer[0]->rect.left());
         for (const BandRecord& b : page.bands)
             details += b.kind == BandKind::Detail;
     }
@@ -149,8 +155,8 @@ text 165.80 110.55 60.00 14.94 Arial 10.00 align=34 "20,25"
 text 229.80 110.55 30.00 14.94 Arial 10.00 align=33 "N"
 text 165.80 127.48 60.00 14.94 Arial 10.00 align=34 "120,75"
 text 229.80 127.48 30.00 44.81 Arial 10.00 align=33 " |T:     1|N:     1"
-text 37.80 1071.08 239.37 12.64 Arial 8.00 align=33 "Strona: 1"
-text 277.17 1071.08 478.74 12.64 Arial 8.00 align=34 "Vendrix "Lunawa" dla Przedszkole nr 1, Lipowa 1 "
+text 37.80 1071.08 89.76 12.64 Arial 8.00 align=33 "Strona: 1"
+text 127.56 1071.08 628.35 12.64 Arial 8.00 align=34 "Vendrix "Lunawa" dla Przedszkole nr 1, Lipowa 1 "
 )")) << actual.toStdString();
 }
 
