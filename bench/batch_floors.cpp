@@ -86,8 +86,13 @@ void insertLines(native::Connection& c, const ChargeLines& lines)
 {
     native::Statement insert = c.prepare("INSERT INTO NALICZ (KOD, TYP, OSOBA, MEDIUM, ILOSC, JM, CENA, WARTOSC, ROZLICZ, "
                                          "DOT, STAWKA, VAT, IDOPIE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    for (const Row& r : lines.rows)
-        insert.exec(r);
+    insert.execAll(lines.rows);
+}
+
+void copyLines(native::Connection& c, const ChargeLines& lines)
+{
+    c.copyRows("NALICZ", {"KOD", "TYP", "OSOBA", "MEDIUM", "ILOSC", "JM", "CENA", "WARTOSC", "ROZLICZ", "DOT", "STAWKA", "VAT", "IDOPIE"},
+               lines.rows);
 }
 
 void computeFloor(native::Connection& c, int month, int settledMonth, QDate first, const ChargeLines& lines)
@@ -133,11 +138,9 @@ void approvalFloor(native::Connection& c, int month, const Approval& approval)
             {LL(month)});
     native::Statement invoice =
         c.prepare("INSERT INTO FAKT (ID, KOD, NUMER, OSOBA, WYST, TERMIN, TYTUL) VALUES (?, ?, ?, ?, ?, ?, ?)");
-    for (const Row& r : approval.invoices)
-        invoice.exec(r);
+    invoice.execAll(approval.invoices);
     native::Statement approve = c.prepare("UPDATE NALICZ SET TYP = '1', IDF = ?, LPF = ? WHERE ID = ?");
-    for (const Row& r : approval.lines)
-        approve.exec(r);
+    approve.execAll(approval.lines);
     c.commit();
 }
 

@@ -2,6 +2,7 @@
 
 #include "browser/run_context.h"
 #include "browser/window_opener.h"
+#include "store/error.h"
 #include "store/query.h"
 #include "store/rights.h"
 #include "store/store_creator.h"
@@ -10,6 +11,7 @@
 #include <QUuid>
 
 #include <map>
+#include <stdexcept>
 
 namespace bench {
 
@@ -268,6 +270,13 @@ void BenchStore::fill()
         n.copyRows("OBECN", {"OSOBA", "DATA", "OBECNY", "CZASP", "CZASW"}, rows);
     }
     n.commit();
+    // A fill that lost rows would make every figure of the run meaningless.
+    const long long attendance = s.attendanceFrom.isValid() ? n.scalar("SELECT COUNT(*) FROM OBECN") : 0;
+    long long expected = 0;
+    for (QDate d = s.attendanceFrom; s.attendanceFrom.isValid() && d <= s.attendanceTo; d = d.addDays(1))
+        expected += d.dayOfWeek() <= 5 ? s.children : 0;
+    if (n.scalar("SELECT COUNT(*) FROM DZIECI") != s.children + (s.helpCentre ? 1 : 0) || attendance != expected)
+        throw std::runtime_error("the benchmark store was not filled");
     // Children came with their codes: the store's numbering goes on after them.
     if (s.engine == Engine::PostgreSQL)
         n.exec("SELECT setval(pg_get_serial_sequence('dzieci', 'kod'), (SELECT MAX(KOD) FROM DZIECI))");
@@ -320,7 +329,15 @@ void registerOnEngines(const std::string& name, const std::function<void(benchma
         if (e == Engine::PostgreSQL && pgServer().isEmpty())
             continue;
         auto* b = benchmark::RegisterBenchmark((name + "/" + engineName(e)).c_str(),
-                                               [fn, e](benchmark::State& state) { fn(state, e); });
+                                               [fn, e](benchmark::State& state) {
+                                                   try {
+                                                       fn(state, e);
+                                                   } catch (const Error& x) {
+                                                       state.SkipWithError(x.message().toStdString().c_str());
+                                                   } catch (const std::exception& x) {
+                                                       state.SkipWithError(x.what());
+                                                   }
+                                               });
         if (configure)
             configure(b);
     }

@@ -73,7 +73,24 @@ void compute(benchmark::State& state, Engine engine, History history)
     reportProgram(state, program);
     reportFloor(state, "floor", program, full);
     reportFloor(state, "insert", program, inserts);
+    if (engine == Engine::PostgreSQL) {
+        Samples copies;
+        for (int i = 0; i < floorRuns(program); ++i) {
+            c.begin();
+            deleteComputed(c, march);
+            c.commit();
+            copies.time([&] {
+                c.begin();
+                copyLines(c, lines);
+                c.commit();
+            });
+        }
+        reportFloor(state, "copy", program, copies);
+    }
+    // The same on every store of the month, whatever its history or engine.
     state.counters["lines"] = double(lines.rows.size());
+    state.counters["value"] =
+        double(c.scalar("SELECT ROUND(SUM(WARTOSC) * 100) FROM NALICZ WHERE KOD = ? AND TYP = '0'", {(long long)march})) / 100;
     state.SetItemsProcessed(state.iterations() * s.spec().children);
 }
 

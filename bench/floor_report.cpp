@@ -23,6 +23,8 @@ void reportProgram(benchmark::State& state, const Samples& program)
 {
     state.counters["ms_min"] = program.min();
     state.counters["ms_med"] = program.median();
+    if (program.tripsPerRun() > 0)
+        state.counters["trips"] = program.tripsPerRun();
 }
 
 void reportFloor(benchmark::State& state, const std::string& name, const Samples& program, const Samples& floor)
@@ -30,6 +32,8 @@ void reportFloor(benchmark::State& state, const std::string& name, const Samples
     state.counters[name + "_ms"] = floor.median();
     if (floor.median() > 0)
         state.counters[name + "_x"] = program.median() / floor.median();
+    if (floor.tripsPerRun() > 0)
+        state.counters[name + "_trips"] = floor.tripsPerRun();
 }
 
 }  // namespace bench

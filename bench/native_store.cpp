@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -260,6 +261,53 @@ Statement::~Statement()
         PGresult* r = PQexec(m_conn.m_pg, ("DEALLOCATE " + m_name).c_str());
         PQclear(r);
     }
+}
+
+void Statement::execAll(const std::vector<Row>& params)
+{
+    if (m_stmt) {
+        for (const Row& r : params)
+            exec(r);
+        return;
+    }
+    pg_conn* pg = m_conn.m_pg;
+    // Results come back while more is sent: a bounded batch per sync keeps
+    // them within the socket buffers, so neither side waits on the other.
+    constexpr size_t perSync = 1000;
+    if (PQenterPipelineMode(pg) != 1)
+        fail("PQenterPipelineMode", PQerrorMessage(pg));
+    std::string error;
+    for (size_t start = 0; start < params.size(); start += perSync) {
+        const size_t end = std::min(params.size(), start + perSync);
+        for (size_t i = start; i < end; ++i) {
+            std::vector<std::string> texts(params[i].size());
+            std::vector<const char*> values(params[i].size());
+            for (size_t k = 0; k < params[i].size(); ++k) {
+                if (std::holds_alternative<std::monostate>(params[i][k]))
+                    continue;
+                texts[k] = text(params[i][k]);
+                values[k] = texts[k].c_str();
+            }
+            if (PQsendQueryPrepared(pg, m_name.c_str(), m_params, values.data(), nullptr, nullptr, 0) != 1)
+                fail("PQsendQueryPrepared", PQerrorMessage(pg));
+        }
+        if (PQpipelineSync(pg) != 1)
+            fail("PQpipelineSync", PQerrorMessage(pg));
+        for (;;) {
+            PGresult* r = PQgetResult(pg);
+            if (!r)
+                continue;
+            const ExecStatusType status = PQresultStatus(r);
+            if (status == PGRES_FATAL_ERROR && error.empty())
+                error = PQresultErrorMessage(r);
+            PQclear(r);
+            if (status == PGRES_PIPELINE_SYNC)
+                break;
+        }
+    }
+    PQexitPipelineMode(pg);
+    if (!error.empty())
+        fail(m_name, error);
 }
 
 long long Statement::exec(const Row& params, std::vector<Row>* out)
