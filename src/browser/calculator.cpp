@@ -78,15 +78,38 @@ void Calculator::clear()
     changed();
 }
 
-bool Calculator::feed(const QString& value)
+namespace {
+
+// The value as the expression takes it; empty when it is not a number.
+QString numberOf(const QString& value)
 {
     QString text = value.trimmed();
     text.remove(QLatin1Char(' '));
     text.remove(QChar(0xA0));  // the grouping blank of formatted amounts
     static const QRegularExpression number(QStringLiteral("^-?[0-9]+(,[0-9]+)?$"));
-    if (!number.match(text).hasMatch())
+    return number.match(text).hasMatch() ? text : QString();
+}
+
+}  // namespace
+
+bool Calculator::feed(const QString& value)
+{
+    const QString text = numberOf(value);
+    if (text.isEmpty())
         return false;
     insert(text);
+    return true;
+}
+
+bool Calculator::feedTerm(const QString& value)
+{
+    const QString text = numberOf(value);
+    if (text.isEmpty())
+        return false;
+    // What comes before the value is what stays before the selection it replaces.
+    const int at = m_selLength > 0 ? m_selStart : m_caret;
+    const bool afterDigit = at > 0 && m_expression.at(at - 1).isDigit();
+    insert(afterDigit && !text.startsWith(QLatin1Char('-')) ? QStringLiteral("+ ") + text : text);
     return true;
 }
 

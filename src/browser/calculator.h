@@ -37,6 +37,10 @@ public:
     // A value from a browser: inserted when it is a number (as the grid
     // shows numbers: "12,50", "-3", "1 200,5"); true when it was.
     bool feed(const QString& value);
+    // A value added by a double-click: as feed(), but a number that follows
+    // a digit and is not negative comes as "+ " and the number, so that two
+    // values in a row make a sum rather than one longer number.
+    bool feedTerm(const QString& value);
 
 private:
     void changed();

@@ -139,7 +139,7 @@ TEST_F(Docking, DroppedBoxMovesInAndTheNavigatorWorksOnIt)
     // Its delete question is the docked window's, and so are its rows.
     second->selectOnly(1);
     second->grid()->setFocus();
-    run.prompts.expectYesNo("Usunąć dane?", true);
+    run.prompts.expectYesNo("Drugie okno\r\nUsunąć dane?", true);
     navigatorButton(host, "Usuń")->click();
     EXPECT_EQ(second->table().rowCount(), 1);
     EXPECT_EQ(host->table().rowCount(), 2);

@@ -2,6 +2,7 @@
 
 #include "browser/module.h"
 #include "browser/ui/tfm_kartot.h"
+#include "store/error.h"
 #include "store/table.h"
 
 #include <QApplication>
@@ -143,7 +144,7 @@ void CalculatorWindow::feed(const QString& value)
     if (!isVisible())
         return;
     takeBox();
-    if (m_logic.feed(value))
+    if (m_logic.feedTerm(value))
         showLogic();
 }
 
@@ -159,7 +160,14 @@ void CalculatorWindow::insertIntoBrowser()
     const FieldView* view = browser->dataSet().field(field);
     if (field.isEmpty() || (view && view->readOnly))
         return;
-    const QString message = calc::writeResult(browser->table(), field, result);
+    // A row the user may not change refuses the edit; that is said, not thrown
+    // out of the button's click.
+    QString message;
+    try {
+        message = calc::writeResult(browser->table(), field, result);
+    } catch (const Error& e) {
+        message = e.message();
+    }
     if (!message.isEmpty())
         QMessageBox::warning(browser, windowTitle(), message);
 }

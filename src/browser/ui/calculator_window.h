@@ -22,7 +22,8 @@ public:
 
     // Shows the calculator, with `value` inserted at the caret when it is a number.
     void open(const QString& value = QString());
-    // Inserts a browser's value when it is a number (a double-click while shown).
+    // Inserts a browser's value when it is a number (a double-click while
+    // shown), as a term added to a number before the caret.
     void feed(const QString& value);
     // "Wstaw".
     void insertIntoBrowser();

@@ -10,6 +10,15 @@ RecordGrid::RecordGrid(QWidget* parent) : QTableView(parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 }
 
+bool RecordGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    QWidget* before = indexWidget(index);
+    const bool editing = QTableView::edit(index, trigger, event);
+    if (QWidget* editor = indexWidget(index); editing && editor && editor != before)
+        emit editorOpened(editor);
+    return editing;
+}
+
 bool RecordGrid::frozen(int logical) const
 {
     const int visual = horizontalHeader()->visualIndex(logical);

@@ -19,7 +19,12 @@ public:
     QTableView* frozenView() const { return m_frozen; }
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
+signals:
+    // A cell's in-place editor was opened.
+    void editorOpened(QWidget* editor);
+
 protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 

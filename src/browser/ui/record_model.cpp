@@ -5,7 +5,9 @@
 #include "browser/module.h"
 #include "browser/prompts.h"
 #include "browser/refusal.h"
+#include "store/database.h"
 #include "store/error.h"
+#include "store/rights.h"
 #include "store/table.h"
 
 #include <QBrush>
@@ -149,6 +151,7 @@ int RecordModel::columnCount(const QModelIndex& parent) const
 
 void RecordModel::tableChanged()
 {
+    m_tableReadOnly.reset();
     const int rows = rowCount();
     if (rows != m_rows) {
         beginResetModel();
@@ -181,6 +184,15 @@ bool RecordModel::readOnly(int column) const
     return v->readOnly || v->choose || f.kind == Table::FieldKind::Calculated || f.def.type == FieldType::AutoInc;
 }
 
+bool RecordModel::tableReadOnly() const
+{
+    if (!m_tableReadOnly) {
+        const Database& db = m_table.database();
+        m_tableReadOnly = db.isReadOnly() || !db.tableRights(m_table.tableName()).can(rights::Modify);
+    }
+    return *m_tableReadOnly;
+}
+
 bool RecordModel::codedColumn(int column) const
 {
     const FieldView* v = m_columns.value(column);
@@ -210,7 +222,7 @@ QVariant RecordModel::data(const QModelIndex& index, int role) const
         in.value = value;
         in.mark = v->mark;
         in.calculated = f.kind == Table::FieldKind::Calculated;
-        in.readOnlyTable = false;
+        in.readOnlyTable = tableReadOnly();
         if (m_table.hasField(QStringLiteral("DNIWOLNE")))
             in.freeDays = valueAt(index.row(), QStringLiteral("DNIWOLNE")).toString();
         in.expectedAmount = v->expectedAmount;
@@ -264,6 +276,8 @@ QVariant RecordModel::headerData(int section, Qt::Orientation orientation, int r
 Qt::ItemFlags RecordModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags fl = QAbstractTableModel::flags(index);
+    if (tableReadOnly())
+        return fl;
     if (index.isValid() && !readOnly(index.column()) && m_table.field(fieldAt(index.column())).kind == Table::FieldKind::Data)
         fl |= Qt::ItemIsEditable;
     // The cell's editor of a chosen value is only its "..." button.
@@ -275,6 +289,8 @@ Qt::ItemFlags RecordModel::flags(const QModelIndex& index) const
 bool RecordModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     if (role != Qt::EditRole || !index.isValid() || readOnly(index.column()))
+        return false;
+    if (!m_autoEdit && !m_table.isEditing())
         return false;
     const QString field = fieldAt(index.column());
     const Table::Field& f = m_table.field(field);

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QList>
+#include <optional>
 
 #include "store/table.h"
 
@@ -48,6 +49,12 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     bool readOnly(int column) const;
+    // The user may only read the table (rights, or a store opened for reading).
+    bool tableReadOnly() const;
+    // Without "Auto edycja" typing starts no edit: a value is taken only
+    // while its row is already being edited.
+    void setAutoEdit(bool on) { m_autoEdit = on; }
+    bool autoEdit() const { return m_autoEdit; }
     // A column of typed codes (attendance, extra charges), whose colours
     // say what the cell holds.
     bool codedColumn(int column) const;
@@ -63,6 +70,8 @@ private:
     Prompts& m_prompts;
     QList<const FieldView*> m_columns;
     int m_rows = 0;
+    bool m_autoEdit = true;
+    mutable std::optional<bool> m_tableReadOnly;  // asked once per change of the table
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QList<int> m_tableRowOf;  // grid row -> table row; empty: the same

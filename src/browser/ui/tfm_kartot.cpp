@@ -64,6 +64,7 @@ TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, Key
     setWindowTitle(m_controller->baseTitle());
     setObjectName(QStringLiteral("FmKartot"));
 
+    m_autoEdit = context.settings.autoEdit;
     m_controller->open();
     buildActions();
     buildPanel();
@@ -88,6 +89,7 @@ TFmKartot::TFmKartot(TDMDane* module, DataSet& dataSet, RunContext& context, Key
     m_sheet->setVisible(l.dataSheet);
     m_sheetAction->setChecked(l.dataSheet);
     m_sheetAction->setVisible(m_controller->dataSheetAvailable());
+    attachLocalShortcuts();
     m_splitter->setSizes({width() - l.dataSheetWidth, l.dataSheetWidth});
     giveModuleShortcutsPrecedence();
     setTitleFromMaster();
@@ -140,10 +142,12 @@ void TFmKartot::buildGrid()
     auto* gridLayout = new QVBoxLayout(gridBox);
     gridLayout->setContentsMargins(0, 0, 0, 0);
     gridLayout->setSpacing(0);
-    m_grid = new RecordGrid(gridBox);
+    auto* recordGrid = new RecordGrid(gridBox);
+    m_grid = recordGrid;
     gridLayout->addWidget(m_grid, 1);
     m_grid->setObjectName(QStringLiteral("Siatka"));
     m_model = new RecordModel(dataSet(), m_context.prompts, m_grid);
+    m_model->setAutoEdit(m_autoEdit);
     m_model->setColumns(m_controller->visibleFields());
     m_grid->setModel(m_model);
     m_sizer = new ColumnSizer(m_grid, m_model);
@@ -160,7 +164,8 @@ void TFmKartot::buildGrid()
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->verticalHeader()->setDefaultSectionSize(20);
     m_grid->verticalHeader()->setFixedWidth(14);
-    m_grid->setEditTriggers(m_context.settings.autoEdit
+    connect(recordGrid, &RecordGrid::editorOpened, this, &TFmKartot::watchCellEditor);
+    m_grid->setEditTriggers(m_autoEdit
                                 ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
                                 : QAbstractItemView::EditKeyPressed);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -97,7 +97,8 @@ public:
     void cut();
     void pasteText(const QString& text);
     void paste();
-    void deleteSelected();
+    // The docked window's navigator puts its title before the question.
+    void deleteSelected(const QString& questionPrefix = QString());
     void choose();
     void editField(const QString& field);
     void insertFromSheet();
@@ -169,6 +170,20 @@ private:
     void gridRowChanged(int row, int previousRow);
     void refreshSheet();
     void commitSheetEditor(QWidget* editor);
+    // Keys of the grid and the sheet (their popups' Ctrl+K and Insert).
+    void attachLocalShortcuts();
+    // A key the window's commands take wins over an edit box's own use of it.
+    bool windowTakesKey(const QKeyEvent* key) const;
+    void watchCellEditor(QWidget* editor);
+    // The data-sheet editor with the focus, null when the focus is elsewhere.
+    QWidget* focusedSheetEditor() const;
+    // The edit box whose own clipboard Ctrl+C, Ctrl+X and Ctrl+V use:
+    // the grid's cell editor or a data-sheet editor with the focus.
+    QLineEdit* ownClipboardEditor() const;
+    // The value Ctrl+K and a double-click hand the calculator.
+    QString calculatorValue(QWidget* sheetEditor) const;
+    // Typing may begin an edit of the row, or the row is being edited.
+    bool mayType() const;
     bool gridKey(QKeyEvent* key);
     bool sheetKey(QWidget* editor, QKeyEvent* key);
     void doubleClicked();
@@ -233,5 +248,6 @@ private:
     bool m_syncing = false;
     bool m_closing = false;
     bool m_dockedRestored = false;
+    bool m_autoEdit = true;  // "Auto edycja" when the window was made
     QMetaObject::Connection m_moduleGone;  // "Inside" is written only when it was read
 };

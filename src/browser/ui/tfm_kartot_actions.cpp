@@ -22,9 +22,11 @@
 #include "store/table.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QScrollArea>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QItemSelectionModel>
@@ -89,7 +91,7 @@ void TFmKartot::buildActions()
     QAction* calc = makeAction(QStringLiteral("Kalkulator"), QStringLiteral("Ctrl+K"), nullptr);
     connect(calc, &QAction::triggered, this, [this] {
         if (hooks().calculator && m_grid)
-            hooks().calculator(*this, m_grid->currentIndex().data().toString());
+            hooks().calculator(*this, calculatorValue(focusedSheetEditor()));
     });
     calc->setVisible(bool(hooks().calculator));
     makeAction(QStringLiteral("Dodaj pozycję"), QStringLiteral("Insert"), &TFmKartot::insertFromSheet);
@@ -197,6 +199,48 @@ void TFmKartot::buildMenus()
     m_sheetPopup = new QMenu(this);
     for (const char* c : {"Dodaj pozycję", "Wy&tnij", "&Kopiuj", "Wk&lej", "Kalkulator"})
         m_sheetPopup->addAction(action(QString::fromUtf8(c)));
+}
+
+void TFmKartot::attachLocalShortcuts()
+{
+    // These keys belong to the grid's and the sheet's popups: they work
+    // while the focus is in either, and a window docked here keeps its own.
+    for (const char* caption : {"Kalkulator", "Dodaj pozycję"}) {
+        QAction* a = action(QString::fromUtf8(caption));
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_grid->addAction(a);
+        m_sheet->addAction(a);
+    }
+}
+
+bool TFmKartot::windowTakesKey(const QKeyEvent* key) const
+{
+    const QKeySequence pressed(key->keyCombination());
+    const auto takes = [&](const QAction* a) {
+        if (!a->isEnabled() || !a->isVisible() || a->shortcut() != pressed)
+            return false;
+        // A docked window's other keys are its host's now.
+        return a->shortcutContext() == Qt::WidgetWithChildrenShortcut || !dockedIn();
+    };
+    return std::any_of(m_actions.begin(), m_actions.end(), takes)
+           || std::any_of(m_commandActions.begin(), m_commandActions.end(), takes);
+}
+
+void TFmKartot::watchCellEditor(QWidget* editor)
+{
+    QList<QLineEdit*> lines = editor->findChildren<QLineEdit*>();
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        lines << line;
+    for (QLineEdit* line : lines) {
+        line->installEventFilter(this);
+        if (!mayType())
+            line->setReadOnly(true);
+    }
+}
+
+bool TFmKartot::mayType() const
+{
+    return m_autoEdit || table().isEditing();
 }
 
 void TFmKartot::giveModuleShortcutsPrecedence()
@@ -386,19 +430,40 @@ void TFmKartot::showSort()
     m_sizer->fit();
 }
 
-namespace {
-
-// The clipboard of an editor with the focus is its own.
-QLineEdit* focusedEditor()
+QWidget* TFmKartot::focusedSheetEditor() const
 {
-    return qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    for (const QWidget* focused : {QApplication::focusWidget(), focusWidget()})
+        for (const SheetRow& r : m_sheetRows)
+            if (focused && r.editor == focused)
+                return r.editor;
+    return nullptr;
 }
 
-}  // namespace
+QLineEdit* TFmKartot::ownClipboardEditor() const
+{
+    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!edit)
+        return nullptr;
+    if (m_grid && m_grid->isAncestorOf(edit))
+        return edit;
+    for (const SheetRow& r : m_sheetRows)
+        if (r.editor == edit)
+            return edit;
+    return nullptr;
+}
+
+QString TFmKartot::calculatorValue(QWidget* sheetEditor) const
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(sheetEditor))
+        return edit->text();
+    if (auto* combo = qobject_cast<QComboBox*>(sheetEditor))
+        return combo->currentText();
+    return m_grid->currentIndex().data().toString();
+}
 
 void TFmKartot::copy()
 {
-    if (QLineEdit* e = focusedEditor()) {
+    if (QLineEdit* e = ownClipboardEditor()) {
         e->copy();
         return;
     }
@@ -416,7 +481,7 @@ void TFmKartot::copyChosen()
 
 void TFmKartot::cut()
 {
-    if (QLineEdit* e = focusedEditor()) {
+    if (QLineEdit* e = ownClipboardEditor()) {
         e->cut();
         return;
     }
@@ -443,20 +508,20 @@ void TFmKartot::pasteText(const QString& text)
 
 void TFmKartot::paste()
 {
-    if (QLineEdit* e = focusedEditor()) {
+    if (QLineEdit* e = ownClipboardEditor()) {
         e->paste();
         return;
     }
     pasteText(QGuiApplication::clipboard()->text());
 }
 
-void TFmKartot::deleteSelected()
+void TFmKartot::deleteSelected(const QString& questionPrefix)
 {
     if (!m_controller->canDelete())
         return;
     const QList<int> rows = selectedRows();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    rows::removeSelected(m_context.prompts, table(), rows);
+    rows::removeSelected(m_context.prompts, table(), rows, questionPrefix);
     QApplication::restoreOverrideCursor();
     m_grid->clearSelection();
     syncGridToTable();

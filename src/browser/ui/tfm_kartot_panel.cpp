@@ -100,7 +100,10 @@ void TFmKartot::navigate(Nav button)
         case Nav::Next: move(&Table::next); break;
         case Nav::Last: move(&Table::last); break;
         case Nav::Insert: t->insertFromSheet(); break;
-        case Nav::Delete: t->deleteSelected(); break;
+        case Nav::Delete:
+            // Asked from here, the question says whose rows go.
+            t->deleteSelected(t == this ? QString() : t->windowTitle() + QStringLiteral("\r\n"));
+            break;
         case Nav::Edit: data.edit(); break;
         case Nav::Post: t->post(); break;
         case Nav::Cancel: data.cancel(); break;
@@ -122,6 +125,8 @@ void TFmKartot::addQuickSearch(const QString& field)
     auto* edit = new QLineEdit(box);
     edit->setObjectName(QStringLiteral("Szukaj") + field);
     edit->setFixedWidth(120);
+    // The window's keys (copy of rows, Ctrl+F, …) work from the box too.
+    edit->installEventFilter(this);
     l->addWidget(edit);
     connect(edit, &QLineEdit::textEdited, this, [this, field](const QString& text) {
         if (text.isEmpty())

@@ -163,6 +163,8 @@ void TFmKartot::refreshSheet()
         const Table::Field& f = table().field(r.field);
         const FieldView* v = dataSet().field(r.field);
         if (auto* edit = qobject_cast<QLineEdit*>(r.editor)) {
+            const int column = m_model->columnOf(r.field);
+            edit->setReadOnly(m_model->readOnly(column) || m_model->tableReadOnly() || !mayType());
             if (edit->hasFocus() && edit->isModified())
                 continue;
             edit->setText(cell::text(table().value(r.field), f.def.type, v ? v->displayFormat : QString()));
@@ -186,6 +188,11 @@ void TFmKartot::commitSheetEditor(QWidget* editor)
             continue;
         const Table::Field& f = table().field(r.field);
         const bool wasEditing = table().isEditing();
+        if (!mayType()) {
+            // Without "Auto edycja" a value chosen while browsing goes back.
+            refreshSheet();
+            return;
+        }
         try {
             if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
                 if (!edit->isModified())
@@ -220,6 +227,8 @@ void TFmKartot::insertFromSheet()
 {
     if (!m_controller->canInsert())
         return;
+    // A value still in an editor belongs to the row it was typed for.
+    commitPendingTyping();
     m_grid->clearSelection();
     try {
         table().insert();
@@ -394,6 +403,17 @@ bool TFmKartot::sheetKey(QWidget* editor, QKeyEvent* key)
 
 bool TFmKartot::eventFilter(QObject* watched, QEvent* event)
 {
+    // An edit box would keep Ctrl+C, Ctrl+Z, Ctrl+K… for itself; the
+    // window's commands come first (copy then uses the editor's own clipboard).
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)
+        && windowTakesKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    if (event->type() == QEvent::MouseButtonDblClick && hooks().calculatorShown && hooks().calculatorShown()
+        && hooks().feedCalculator) {
+        for (const SheetRow& r : m_sheetRows)
+            if (r.editor == watched)
+                hooks().feedCalculator(calculatorValue(r.editor));
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (watched == m_grid)
