@@ -7,6 +7,7 @@
 #include "store/database.h"
 #include "store/ddl.h"
 #include "store/error.h"
+#include "store/polish_dates.h"
 #include "store/query.h"
 #include "store/rights.h"
 #include "store/schema.h"
@@ -23,6 +24,17 @@ namespace {
 
 using grouptransfer::readRows;
 using grouptransfer::text;
+
+// Dates in the program's day format; everything else as compared.
+QString shown(const QVariant& v, FieldType type)
+{
+    const QString t = text(v, type);
+    if (type == FieldType::Date)
+        return polish::shortDate(QDate::fromString(t, Qt::ISODate));
+    if (type == FieldType::DateTime && t.size() >= 10)
+        return polish::shortDate(QDate::fromString(t.left(10), Qt::ISODate)) + t.mid(10);
+    return t;
+}
 
 QStringList keysOf(const QString& table)
 {
@@ -268,11 +280,12 @@ private:
         m_db.forgetStructure();
     }
 
+    // A field of the row as the user reads it.
     QString value(const QList<FieldDef>& fields, const QVariantList& row, const QString& name) const
     {
         for (int i = 0; i < fields.size(); ++i)
             if (fields[i].name == name)
-                return text(row[i], fields[i].type);
+                return shown(row[i], fields[i].type);
         return QString();
     }
 
@@ -312,9 +325,11 @@ private:
         return what + QStringLiteral(" - wczytywany zbiór \"%1\" nie posiada tej pozycji\nSkasować?").arg(table);
     }
 
-    bool takeIncoming(const QString& table, const QString& label, const FieldDef& f, const QString& incoming,
-                      const QString& local)
+    bool takeIncoming(const QString& table, const QString& label, const FieldDef& f, const QVariant& incomingValue,
+                      const QVariant& localValue)
     {
+        const QString incoming = text(incomingValue, f.type);
+        const QString local = text(localValue, f.type);
         if (incoming == local)
             return false;
         if (local.isEmpty() && (m_oneGroup || table == QLatin1String("OBECN")))
@@ -322,8 +337,8 @@ private:
         if (!m_oneGroup && incoming.isEmpty())
             return false;
         return m_prompts.askYesNo(label + QStringLiteral(" - różnica dla zbioru \"%1\" w polu %2\n").arg(table, f.name)
-                                  + QStringLiteral("Wczytywana wartość: ") + incoming + QLatin1Char('\n')
-                                  + QStringLiteral("Obecna wartość: ") + local + QLatin1Char('\n')
+                                  + QStringLiteral("Wczytywana wartość: ") + shown(incomingValue, f.type) + QLatin1Char('\n')
+                                  + QStringLiteral("Obecna wartość: ") + shown(localValue, f.type) + QLatin1Char('\n')
                                   + QStringLiteral("Przyjąć wpis?"));
     }
 
@@ -340,6 +355,10 @@ private:
         QSet<QString> incomingKeys;
         for (const QVariantList& row : incoming)
             incomingKeys.insert(keyText(plan.fields, plan.keys, row));
+        if (m_log) {
+            m_log->resetProgress();
+            m_log->step(0, progressText(table), false);
+        }
 
         if (m_oneGroup && masterDataTables().contains(table))
             for (const QVariantList& row : local)
@@ -370,7 +389,7 @@ private:
                 const FieldDef& f = plan.fields[i];
                 if (plan.keys.contains(f.name))
                     continue;
-                if (takeIncoming(table, rowLabel, f, text(row[i], f.type), text(mine[i], f.type)))
+                if (takeIncoming(table, rowLabel, f, row[i], mine[i]))
                     plan.updates.append({keyValuesOf(plan.fields, plan.keys, row), {int(i), row[i]}});
             }
         }

@@ -195,6 +195,11 @@ int copyRows(Database& from, const QString& table, const QList<FieldDef>& fields
              const std::function<void(const QVariantList&)>& write, MessageLog* log, const QString& progress)
 {
     const QList<QVariantList> rows = readRows(from, table, fields, selection);
+    // The bar and counter go over each table's rows.
+    if (log) {
+        log->resetProgress();
+        log->step(0, progress, false);
+    }
     for (const QVariantList& row : rows) {
         if (log)
             log->step(int(rows.size()), progress);

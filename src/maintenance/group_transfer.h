@@ -66,7 +66,8 @@ QList<QVariantList> readRows(Database& db, const QString& table, const QList<Fie
                              const RowSelection& selection = {});
 
 // Reads the selected rows of `table` from `from` and hands each to `write`,
-// with `progress` shown a step per row in `log` when given; every row is
+// with `progress` shown in `log` when given, its bar and counter going over
+// this table's rows a step per row; every row is
 // read before the first is written. Returns the number of rows.
 int copyRows(Database& from, const QString& table, const QList<FieldDef>& fields, const RowSelection& selection,
              const std::function<void(const QVariantList&)>& write, MessageLog* log, const QString& progress);

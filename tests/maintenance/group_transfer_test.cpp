@@ -153,6 +153,7 @@ TEST_P(GroupTransferTest, ExportHoldsTheGroupsRowsAsAGroupInstallation)
     EXPECT_EQ(count(*group, "NALKLA"), 0);
     EXPECT_EQ(column(*group, "SELECT CZASW FROM OBECN"), QStringList{"15:00"});
     EXPECT_EQ(log.description(), QStringLiteral("Eksport tabeli NALDOD"));
+    EXPECT_EQ(log.counter(), QString());  // each table counts its own rows; NALDOD has none
 
     // Skipping the group data leaves those tables empty but present.
     options.skipGroupData = true;
@@ -216,7 +217,7 @@ TEST_P(GroupTransferTest, GroupWorkMergesBackIntoTheMainInstallation)
     }
 
     ScriptedPrompts prompts;
-    prompts.expectYesNo(conflict("Ala, 2024-03-04", "OBECN", "OBECNY", "N", "T"), true);
+    prompts.expectYesNo(conflict("Ala, 04.03.2024", "OBECN", "OBECNY", "N", "T"), true);
     MessageLog log;
     const groupimport::Summary first = groupimport::run(*db, folder("Powrot"), prompts, {}, &log);
     EXPECT_TRUE(prompts.done());
