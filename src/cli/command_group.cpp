@@ -49,7 +49,8 @@ int exportGroup(Context& ctx, ModuleSession& session, const QString& folder)
 int importGroup(Context& ctx, ModuleSession& session, const QString& folder)
 {
     // Questions about differing values take the incoming value with
-    // --replace and keep the local one without it.
+    // --replace and keep the local one without it; so do the questions of a
+    // group installation about local rows the folder lacks.
     const bool replace = ctx.options.isSet(QStringLiteral("replace"));
     session.prompts.answerYesNo(QString(), replace, QStringLiteral("--replace"));
     groupimport::Options options;
@@ -94,7 +95,8 @@ const Registration group{{
                         QStringLiteral("Bez obecności, obecności na zajęciach i płatności dodatkowych")),
      QCommandLineOption(QStringLiteral("attendance-from"), QStringLiteral("Dolna granica eksportowanych obecności"),
                         QStringLiteral("RRRR-MM")),
-     QCommandLineOption(QStringLiteral("replace"), QStringLiteral("Przy różnicach przyjmuje wczytywane wartości")),
+     QCommandLineOption(QStringLiteral("replace"), QStringLiteral("Przy różnicach przyjmuje wczytywane wartości; w instalacji grupy usuwa też "
+                                                                 "pozycje, których katalog nie ma")),
      QCommandLineOption(QStringLiteral("group-data-only"),
                         QStringLiteral("Tylko obecności, obecności na zajęciach i płatności dodatkowe"))},
 }};
