@@ -60,6 +60,9 @@ void show(RunContext& context, const Setting& setting, bool starting)
     for (int i = 0; i < entries.size(); ++i)
         shown << PickEntry{entries[i].text, i};
     QString choice = setting.get ? setting.get() : QString();
+    // Never set behaves as "only on request": the box says so.
+    if (choice.isEmpty())
+        choice = onRequest();
     const bool ok = context.prompts.pickWithChoice(title(), shown, showLabel(), {atStart(), onRequest()}, choice,
                                                    [&context, &entries](int index) {
                                                        if (index >= 0 && index < entries.size())

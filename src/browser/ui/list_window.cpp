@@ -7,6 +7,8 @@
 #include <QDropEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -191,5 +193,12 @@ void TDlLista::fitHeight()
     const int rowHeight = std::max(m_list->sizeHintForRow(0), fontMetrics().height() + 2);
     const int wanted = rows * rowHeight + 2 * m_list->frameWidth();
     m_list->setMinimumHeight(wanted);
-    resize(width(), sizeHint().height() - std::max(m_list->sizeHint().height(), wanted) + wanted);
+    // Wide enough for the longest entry (reminders run to whole sentences),
+    // within most of the screen.
+    const QMargins margins = layout()->contentsMargins();
+    const int textWidth = m_list->sizeHintForColumn(0) + 2 * m_list->frameWidth()
+                        + m_list->verticalScrollBar()->sizeHint().width() + margins.left() + margins.right();
+    const int screenWidth = screen() ? screen()->availableGeometry().width() : 1024;
+    const int fitted = std::max(width(), std::min(textWidth, screenWidth * 4 / 5));
+    resize(fitted, sizeHint().height() - std::max(m_list->sizeHint().height(), wanted) + wanted);
 }

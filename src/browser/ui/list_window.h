@@ -1,7 +1,8 @@
 #pragma once
 // The one list window behind the list pickers: a title, an optional list
 // (plain, with check boxes, or ordered with separators), an optional label
-// with a drop-down box, "&OK" and "&Anuluj". Its height fits the parts shown.
+// with a drop-down box, "&OK" and "&Anuluj". Its height fits the parts shown,
+// its width the longest entry.
 
 #include "browser/picker_logic.h"
 
