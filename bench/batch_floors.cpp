@@ -14,7 +14,7 @@ std::string iso(QDate d)
 
 long long readAll(native::Connection& c, const std::string& sql, const Row& params = {})
 {
-    native::Statement s = c.prepare(sql);
+    native::Statement s = c.once(sql);
     return s.exec(params) + s.checksum();
 }
 
@@ -79,7 +79,7 @@ ChargeLines ChargeLines::of(native::Connection& c, int month)
 
 void deleteComputed(native::Connection& c, int month)
 {
-    c.prepare("DELETE FROM NALICZ WHERE KOD = ? AND TYP = '0'").exec({LL(month)});
+    c.once("DELETE FROM NALICZ WHERE KOD = ? AND TYP = '0'").exec({LL(month)});
 }
 
 void insertLines(native::Connection& c, const ChargeLines& lines)

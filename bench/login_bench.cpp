@@ -34,11 +34,11 @@ void login(benchmark::State& state, Engine engine)
     for (int i = 0; i < floorRuns(program); ++i)
         floor.time([&] {
             native::Connection c(s.location());
-            native::Statement user = c.prepare(
+            native::Statement user = c.once(
                 "SELECT U.KOD, U.AKTYWNY, U.HASLO, U.FUNKCJE, U.KLASY, M.KODGR, G.FUNKCJE, G.KLASY, G.KOD FROM UZYT U "
                 "LEFT JOIN UZGR M ON M.KODUZ = U.KOD LEFT JOIN GRUPY G ON G.KOD = M.KODGR WHERE U.NAZWA = ?");
             user.exec({store::adminLogin().toStdString()});
-            native::Statement rights = c.prepare("SELECT TABELA, HASLO, PRAWA, POLA FROM LW_PRAWA");
+            native::Statement rights = c.once("SELECT TABELA, HASLO, PRAWA, POLA FROM LW_PRAWA");
             rights.exec();
             benchmark::DoNotOptimize(user.checksum() + rights.checksum());
         });

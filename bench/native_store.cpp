@@ -132,7 +132,12 @@ Connection::~Connection()
 
 Statement Connection::prepare(const std::string& sql)
 {
-    return Statement(*this, sql);
+    return Statement(*this, sql, false);
+}
+
+Statement Connection::once(const std::string& sql)
+{
+    return Statement(*this, sql, true);
 }
 
 void Connection::exec(const std::string& sql)
@@ -154,7 +159,7 @@ void Connection::exec(const std::string& sql)
 std::vector<Row> Connection::rows(const std::string& sql, const Row& params)
 {
     std::vector<Row> out;
-    prepare(sql).exec(params, &out);
+    once(sql).exec(params, &out);
     return out;
 }
 
@@ -231,7 +236,7 @@ void Connection::rollback()
     exec("ROLLBACK");
 }
 
-Statement::Statement(Connection& c, const std::string& sql) : m_conn(c)
+Statement::Statement(Connection& c, const std::string& sql, bool once) : m_conn(c)
 {
     if (c.m_lite) {
         if (sqlite3_prepare_v3(c.m_lite, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr) != SQLITE_OK)
@@ -240,6 +245,10 @@ Statement::Statement(Connection& c, const std::string& sql) : m_conn(c)
         return;
     }
     const std::string pgSql = pgPlaceholders(sql, m_params);
+    if (once) {
+        m_sql = pgSql;
+        return;
+    }
     m_name = "lwb" + std::to_string(++c.m_statements);
     PGresult* r = PQprepare(c.m_pg, m_name.c_str(), pgSql.c_str(), m_params, nullptr);
     checkPg(r, c.m_pg, sql);
@@ -247,7 +256,8 @@ Statement::Statement(Connection& c, const std::string& sql) : m_conn(c)
 }
 
 Statement::Statement(Statement&& o) noexcept
-    : m_conn(o.m_conn), m_stmt(o.m_stmt), m_name(std::move(o.m_name)), m_params(o.m_params), m_checksum(o.m_checksum)
+    : m_conn(o.m_conn), m_stmt(o.m_stmt), m_name(std::move(o.m_name)), m_sql(std::move(o.m_sql)), m_params(o.m_params),
+      m_checksum(o.m_checksum)
 {
     o.m_stmt = nullptr;
     o.m_name.clear();
@@ -379,8 +389,10 @@ long long Statement::exec(const Row& params, std::vector<Row>* out)
         texts[i] = text(params[i]);
         values[i] = texts[i].c_str();
     }
-    PGresult* r = PQexecPrepared(m_conn.m_pg, m_name.c_str(), m_params, values.data(), nullptr, nullptr, 0);
-    checkPg(r, m_conn.m_pg, m_name);
+    PGresult* r = m_sql.empty()
+        ? PQexecPrepared(m_conn.m_pg, m_name.c_str(), m_params, values.data(), nullptr, nullptr, 0)
+        : PQexecParams(m_conn.m_pg, m_sql.c_str(), m_params, nullptr, values.data(), nullptr, nullptr, 0);
+    checkPg(r, m_conn.m_pg, m_sql.empty() ? m_name : m_sql);
     const int rows = PQntuples(r);
     const int columns = PQnfields(r);
     for (int i = 0; i < rows; ++i) {

@@ -40,11 +40,12 @@ public:
 
 private:
     friend class Connection;
-    Statement(Connection& c, const std::string& sql);
+    Statement(Connection& c, const std::string& sql, bool once);
 
     Connection& m_conn;
     sqlite3_stmt* m_stmt = nullptr;
     std::string m_name;  // PostgreSQL prepared statement
+    std::string m_sql;   // PostgreSQL statement run once, unnamed
     int m_params = 0;
     long long m_checksum = 0;
 };
@@ -59,6 +60,9 @@ public:
     Engine engine() const { return m_engine; }
     // Statements are written with "?" placeholders on both engines.
     Statement prepare(const std::string& sql);
+    // A statement run once: a server gets it with its values in one round
+    // trip, not prepared first.
+    Statement once(const std::string& sql);
     void exec(const std::string& sql);
     // One statement, its rows.
     std::vector<Row> rows(const std::string& sql, const Row& params = {});

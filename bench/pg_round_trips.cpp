@@ -60,6 +60,16 @@ PGresult* PQexecPrepared(PGconn* conn, const char* name, int nParams, const char
     return real(conn, name, nParams, values, lengths, formats, resultFormat);
 }
 
+PGresult* PQexecParams(PGconn* conn, const char* command, int nParams, const Oid* paramTypes,
+                       const char* const* values, const int* lengths, const int* formats, int resultFormat)
+{
+    static const auto real =
+        next<PGresult* (*)(PGconn*, const char*, int, const Oid*, const char* const*, const int*, const int*, int)>(
+            "PQexecParams");
+    ++trips;
+    return real(conn, command, nParams, paramTypes, values, lengths, formats, resultFormat);
+}
+
 // A pipeline's statements travel together: one round trip per sync.
 int PQpipelineSync(PGconn* conn)
 {

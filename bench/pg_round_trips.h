@@ -5,8 +5,9 @@
 
 namespace bench {
 
-// Statements sent (PQexec, PQsendQuery, PQprepare, PQexecPrepared, each
-// pipeline sync) and connections made since the process started.
+// Statements sent (PQexec, PQexecParams, PQsendQuery, PQprepare,
+// PQexecPrepared, each pipeline sync) and connections made since the
+// process started.
 long long pgRoundTrips();
 long long pgConnections();
 
