@@ -22,7 +22,14 @@ bool TDMOchrona::login(const QString& name, const QString& password)
     QStringList credentials;
     bool ok = false;
     try {
-        Query user(m_db, QStringLiteral("SELECT KOD, AKTYWNY, HASLO, FUNKCJE, KLASY FROM UZYT WHERE NAZWA = :N ORDER BY KOD"));
+        // The user and his memberships in one statement: on a server every
+        // statement is a round trip, and a bound one three.
+        const QString membershipId = m_db.rowIdColumn(QStringLiteral("UZGR"));
+        Query user(m_db, QStringLiteral("SELECT U.KOD, U.AKTYWNY, U.HASLO, U.FUNKCJE, U.KLASY, M.KODGR, G.FUNKCJE, "
+                                        "G.KLASY, G.KOD, M.%1 FROM UZYT U LEFT JOIN UZGR M ON M.KODUZ = U.KOD "
+                                        "LEFT JOIN GRUPY G ON G.KOD = M.KODGR WHERE U.NAZWA = :N "
+                                        "ORDER BY U.KOD, M.%1")
+                             .arg(membershipId));
         user.bind(QStringLiteral("N"), name).exec();
         // The digests are compared exactly: lower-case digits never match.
         if (user.next() && user.value(1).toString() == QLatin1String("T")
@@ -31,17 +38,18 @@ bool TDMOchrona::login(const QString& name, const QString& password)
             credentials << rights::userCredential(code);
             QString functionsText = user.value(3).toString();
             QString groupsText = user.value(4).toString();
-            Query memberships(m_db, QStringLiteral("SELECT U.KODGR, G.FUNKCJE, G.KLASY, G.KOD FROM UZGR U "
-                                                   "LEFT JOIN GRUPY G ON G.KOD = U.KODGR WHERE U.KODUZ = :K "
-                                                   "ORDER BY U.%1").arg(m_db.rowIdColumn(QStringLiteral("UZGR"))));
-            memberships.bind(QStringLiteral("K"), code).exec();
-            while (memberships.next()) {
-                credentials << rights::groupCredential(memberships.value(0).toInt());
-                if (memberships.value(3).isNull())
+            // Only the first user of that name; a later one with the same name has other memberships.
+            do {
+                if (user.value(0).toInt() != code)
+                    break;
+                if (user.value(9).isNull())
+                    continue;  // no memberships
+                credentials << rights::groupCredential(user.value(5).toInt());
+                if (user.value(8).isNull())
                     continue;  // a membership of a deleted group still carries its credential
-                functionsText += QStringLiteral("\r\n") + memberships.value(1).toString();
-                groupsText += QStringLiteral("\r\n") + memberships.value(2).toString();
-            }
+                functionsText += QStringLiteral("\r\n") + user.value(6).toString();
+                groupsText += QStringLiteral("\r\n") + user.value(7).toString();
+            } while (user.next());
             m_current.userName = name;
             m_current.userCode = code;
             m_current.functions = memoLines(functionsText);
@@ -58,19 +66,12 @@ bool TDMOchrona::login(const QString& name, const QString& password)
 
 bool TDMOchrona::deliveredPasswordKept()
 {
-    const QStringList before = m_db.credentials();
-    m_db.setCredentials(QStringList(before) << rights::masterCredential());
-    bool kept = false;
-    try {
-        Query user(m_db, QStringLiteral("SELECT HASLO FROM UZYT WHERE NAZWA = :N ORDER BY KOD"));
-        user.bind(QStringLiteral("N"), deliveredLogin()).exec();
-        kept = user.next() && digest::userPasswordMatches(user.value(0).toString(), deliveredPassword());
-    } catch (...) {
-        m_db.setCredentials(before);
-        throw;
-    }
-    m_db.setCredentials(before);
-    return kept;
+    // Read with the store's own access rather than by switching credentials,
+    // which would read the rights table twice more. The name is our own
+    // constant, so the statement needs no binding (one round trip).
+    Database::SystemAccess sys(m_db);
+    Query user(m_db, QStringLiteral("SELECT HASLO FROM UZYT WHERE NAZWA = '%1' ORDER BY KOD").arg(deliveredLogin()));
+    return user.exec().next() && digest::userPasswordMatches(user.value(0).toString(), deliveredPassword());
 }
 
 void TDMOchrona::logout()

@@ -73,24 +73,25 @@ FieldType typeFromSqlite(const QString& declared, int* width)
     return FieldType::Memo;
 }
 
-FieldType typeFromPostgres(const QString& dataType)
+// A type as pg_catalog names it (pg_type.typname).
+FieldType typeFromPostgres(const QString& typeName)
 {
-    if (dataType == QLatin1String("integer") || dataType == QLatin1String("bigint"))
+    if (typeName == QLatin1String("int4") || typeName == QLatin1String("int8"))
         return FieldType::Integer;
-    if (dataType == QLatin1String("smallint"))
+    if (typeName == QLatin1String("int2"))
         return FieldType::SmallInt;
-    if (dataType == QLatin1String("double precision") || dataType == QLatin1String("real")
-        || dataType == QLatin1String("numeric"))
+    if (typeName == QLatin1String("float8") || typeName == QLatin1String("float4")
+        || typeName == QLatin1String("numeric"))
         return FieldType::Float;
-    if (dataType == QLatin1String("character varying") || dataType == QLatin1String("character"))
+    if (typeName == QLatin1String("varchar") || typeName == QLatin1String("bpchar"))
         return FieldType::String;
-    if (dataType == QLatin1String("date"))
+    if (typeName == QLatin1String("date"))
         return FieldType::Date;
-    if (dataType.startsWith(QLatin1String("time ")) || dataType == QLatin1String("time"))
+    if (typeName == QLatin1String("time") || typeName == QLatin1String("timetz"))
         return FieldType::Time;
-    if (dataType.startsWith(QLatin1String("timestamp")))
+    if (typeName == QLatin1String("timestamp") || typeName == QLatin1String("timestamptz"))
         return FieldType::DateTime;
-    if (dataType == QLatin1String("bytea"))
+    if (typeName == QLatin1String("bytea"))
         return FieldType::Graphic;
     return FieldType::Memo;
 }
@@ -122,6 +123,38 @@ bool readOnlyWhenNeeded(const StoreLocation& location, const QString& connection
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName);
     return false;
+}
+
+// Logging in reads the fields of every table a user has rights on; one
+// query for all of them spares a round trip per table.
+QHash<QString, QList<StoreField>> postgresFields(const QSqlDatabase& db, const StoreLocation& location)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral(
+            "SELECT c.relname, a.attname, t.typname, a.atttypmod, a.attidentity <> '' FROM pg_attribute a "
+            "JOIN pg_class c ON c.oid = a.attrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+            "JOIN pg_type t ON t.oid = a.atttypid "
+            "WHERE n.nspname = current_schema() AND c.relkind = 'r' AND a.attnum > 0 AND NOT a.attisdropped "
+            "ORDER BY c.oid, a.attnum")))
+        throw Error(storemsg::fromSqlError(q.lastError(), location));
+    QHash<QString, QList<StoreField>> all;
+    while (q.next()) {
+        StoreField f;
+        f.name = q.value(1).toString().toUpper();
+        if (f.name == Database::hiddenRowId())
+            continue;
+        f.type = typeFromPostgres(q.value(2).toString());
+        // A varchar's type modifier is its width plus the 4-byte header.
+        const int modifier = q.value(3).toInt();
+        f.width = f.type == FieldType::String && modifier > 4 ? modifier - 4 : 0;
+        if (q.value(4).toBool()) {
+            f.type = FieldType::AutoInc;
+            f.autoInc = true;
+        }
+        all[q.value(0).toString().toUpper()] << f;
+    }
+    return all;
 }
 
 }  // namespace
@@ -348,12 +381,13 @@ bool Database::hasTable(const QString& table) const
         auto* self = const_cast<Database*>(this);
         SystemAccess sys(*self);
         QSqlQuery q(connection());
-        if (m_location.engine == Engine::SQLite)
-            q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=:n"));
-        else
-            q.prepare(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema=current_schema() AND table_name=lower(:n)"));
-        q.bindValue(QStringLiteral(":n"), rights::systemTable());
-        return q.exec() && q.next();
+        q.setForwardOnly(true);
+        // A constant name: sent as plain text, one round trip on PostgreSQL.
+        const QString sql = m_location.engine == Engine::SQLite
+            ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name='%1'")
+            : QStringLiteral("SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                             "WHERE n.nspname = current_schema() AND c.relkind = 'r' AND c.relname = lower('%1')");
+        return q.exec(sql.arg(rights::systemTable())) && q.next();
     }
     return tableNames().contains(table.toUpper());
 }
@@ -364,58 +398,41 @@ QList<StoreField> Database::fields(const QString& tableName) const
     const auto cached = m_fieldCache.constFind(table);
     if (cached != m_fieldCache.constEnd())
         return *cached;
+    if (m_location.engine == Engine::PostgreSQL) {
+        m_fieldCache = postgresFields(connection(), m_location);
+        const auto loaded = m_fieldCache.constFind(table);
+        if (loaded == m_fieldCache.constEnd())
+            throw Error(QStringLiteral("Tabela %1 nie istnieje").arg(table));
+        return *loaded;
+    }
     auto* self = const_cast<Database*>(this);
     SystemAccess sys(*self);
     QList<StoreField> out;
     QSqlQuery q(connection());
-    if (m_location.engine == Engine::SQLite) {
-        QString createSql;
-        {
-            QSqlQuery s(connection());
-            s.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name=:n"));
-            s.bindValue(QStringLiteral(":n"), table);
-            if (s.exec() && s.next())
-                createSql = s.value(0).toString().toUpper();
+    QString createSql;
+    {
+        QSqlQuery s(connection());
+        s.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name=:n"));
+        s.bindValue(QStringLiteral(":n"), table);
+        if (s.exec() && s.next())
+            createSql = s.value(0).toString().toUpper();
+    }
+    if (createSql.isEmpty())
+        throw Error(QStringLiteral("Tabela %1 nie istnieje").arg(table));
+    if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
+        throw Error(storemsg::fromSqlError(q.lastError(), m_location));
+    while (q.next()) {
+        StoreField f;
+        f.name = q.value(1).toString().toUpper();
+        const QString declared = q.value(2).toString();
+        f.type = typeFromSqlite(declared, &f.width);
+        const bool pk = q.value(5).toInt() > 0;
+        if (pk && declared.trimmed().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0
+            && createSql.contains(QLatin1String("AUTOINCREMENT"))) {
+            f.type = FieldType::AutoInc;
+            f.autoInc = true;
         }
-        if (createSql.isEmpty())
-            throw Error(QStringLiteral("Tabela %1 nie istnieje").arg(table));
-        if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
-            throw Error(storemsg::fromSqlError(q.lastError(), m_location));
-        while (q.next()) {
-            StoreField f;
-            f.name = q.value(1).toString().toUpper();
-            const QString declared = q.value(2).toString();
-            f.type = typeFromSqlite(declared, &f.width);
-            const bool pk = q.value(5).toInt() > 0;
-            if (pk && declared.trimmed().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0
-                && createSql.contains(QLatin1String("AUTOINCREMENT"))) {
-                f.type = FieldType::AutoInc;
-                f.autoInc = true;
-            }
-            out << f;
-        }
-    } else {
-        q.prepare(QStringLiteral("SELECT column_name, data_type, character_maximum_length, is_identity "
-                                 "FROM information_schema.columns WHERE table_schema = current_schema() "
-                                 "AND table_name = lower(:t) ORDER BY ordinal_position"));
-        q.bindValue(QStringLiteral(":t"), table);
-        if (!q.exec())
-            throw Error(storemsg::fromSqlError(q.lastError(), m_location));
-        while (q.next()) {
-            StoreField f;
-            f.name = q.value(0).toString().toUpper();
-            if (f.name == hiddenRowId())
-                continue;
-            f.type = typeFromPostgres(q.value(1).toString());
-            f.width = q.value(2).toInt();
-            if (q.value(3).toString() == QLatin1String("YES")) {
-                f.type = FieldType::AutoInc;
-                f.autoInc = true;
-            }
-            out << f;
-        }
-        if (out.isEmpty())
-            throw Error(QStringLiteral("Tabela %1 nie istnieje").arg(table));
+        out << f;
     }
     m_fieldCache.insert(table, out);
     return out;

@@ -103,6 +103,16 @@ TEST_P(LoginTest, ServiceAccountAndTheUnionWithGroups)
               (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QString()}));
     EXPECT_EQ(conn->credentials(), (QStringList{rights::userCredential(user), rights::groupCredential(g1),
                                                 rights::groupCredential(g2), rights::groupCredential(999)}));
+
+    // A later user of the same name lends nothing to the first one's login.
+    addUser(QStringLiteral("jan"), QStringLiteral("inne"));
+    const int twin = Query(*db, QStringLiteral("SELECT MAX(KOD) FROM UZYT")).scalar().toInt();
+    ASSERT_NE(twin, user);
+    join(twin, addGroup(QStringLiteral("Uzytkownicy"), QStringLiteral("9")));
+    ASSERT_TRUE(security.login(QStringLiteral("jan"), QStringLiteral("jan")));
+    EXPECT_EQ(conn->credentials().size(), 4);
+    EXPECT_FALSE(security.current().functions.contains(QStringLiteral("Uzytkownicy")));
+    EXPECT_FALSE(security.login(QStringLiteral("jan"), QStringLiteral("inne")));
 }
 
 TEST_P(LoginTest, ChangingAPassword)
