@@ -11,6 +11,7 @@
 #include "browser/area_arguments.h"
 #include "browser/area_registry.h"
 #include "browser/key_value_settings.h"
+#include "browser/memo_windows.h"
 #include "browser/message_log.h"
 #include "browser/prompts.h"
 #include "shell/access_rules.h"
@@ -536,7 +537,11 @@ void TDMDzieci::setInternetPassword()
 void TDMDzieci::editRemarks()
 {
     Table& t = *children().table;
-    if (!t.isOpen() || (t.isEmpty() && t.state() != Table::State::Insert))
+    Command* c = children().command(QStringLiteral("Uwagi1"));
+    const bool closing = c && c->checked;
+    if (!closing && (!t.isOpen() || (t.isEmpty() && t.state() != Table::State::Insert)))
+        return;
+    if (memowindow::toggle(*this, children(), QStringLiteral("UWAGI"), QStringLiteral("Uwagi"), c))
         return;
     QString text = t.text(QStringLiteral("UWAGI"));
     if (!context().prompts.editMemo(QStringLiteral("Uwagi"), text))
@@ -615,7 +620,7 @@ void TDMDzieci::setUpCommands()
     Command password =
         Command::make(QStringLiteral("Haslo1"), QStringLiteral("Hasło w internecie"), QStringLiteral("Hasło"), false);
     password.handler = [this] { setInternetPassword(); };
-    Command remarks = Command::make(QStringLiteral("Uwagi1"), QStringLiteral("Uwagi"), QStringLiteral("Uwagi"), false);
+    Command remarks = Command::make(QStringLiteral("Uwagi1"), QStringLiteral("Uwagi"), QStringLiteral("Uwagi"), true);
     remarks.handler = [this] { editRemarks(); };
     Command operations = hub(QStringLiteral("Operacje1"), QStringLiteral("Operacje dla zaznaczonych dzieci"),
                              QStringLiteral("Operacje"), area::markedChildrenOperations());

@@ -231,7 +231,7 @@ void MainController::loadSettings()
     m_settingsLoaded = true;
 }
 
-void MainController::run(const QString& command)
+void MainController::run(const QString& command, const QString& buttonText)
 {
     const mainmenu::CommandDef* def = mainmenu::command(command);
     if (!def || !isShown(command))
@@ -248,7 +248,7 @@ void MainController::run(const QString& command)
         case mainmenu::Action::Area: {
             if (closeWindowsOf(command))
                 break;
-            QString title = withoutAccelerator(def->caption);
+            QString title = withoutAccelerator(buttonText.isEmpty() ? def->caption : buttonText);
             if (command == mainmenu::attendanceCommand())
                 title = QStringLiteral("Lista obecności na: ") + polish::longDate(ctx.baza.systemDate());
             openArea(command, def->area, {{QStringLiteral("title"), title}});

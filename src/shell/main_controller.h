@@ -98,7 +98,9 @@ public:
     // The check mark of a settings toggle, or of a command whose window is
     // open (chosen again, it closes that window and opens nothing).
     bool isChecked(const QString& command) const;
-    void run(const QString& command);
+    // `buttonText`: the text of the toolbar button it was run from, which
+    // titles the window it opens; empty when run from the menu.
+    void run(const QString& command, const QString& buttonText = QString());
     // The windows a command opened that are still open.
     QList<WindowOpener::WindowId> windowsOf(const QString& command) const { return m_windows.value(command); }
 

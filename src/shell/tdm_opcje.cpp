@@ -1,5 +1,6 @@
 #include "tdm_opcje.h"
 
+#include "browser/memo_windows.h"
 #include "browser/prompts.h"
 #include "import/bank_formats.h"
 #include "import/import_format.h"
@@ -74,6 +75,7 @@ TDMOpcje::TDMOpcje(RunContext& context, QObject* parent) : TDMDane(context, QStr
     edit.name = QStringLiteral("Edycjakonfiguracji1");
     edit.caption = QStringLiteral("&Edycja konfiguracji");
     edit.label = QStringLiteral("Konfiguracja");
+    edit.opensWindow = true;
     edit.handler = [this] { editConfiguration(); };
     Command remove;
     remove.name = QStringLiteral("Usuorodekpomocy1");
@@ -124,12 +126,17 @@ QString TDMOpcje::preview(const QString& configurationText)
 void TDMOpcje::editConfiguration()
 {
     Table& o = *options().table;
-    if (!o.isOpen())
+    Command* c = options().command(QStringLiteral("Edycjakonfiguracji1"));
+    const bool closing = c && c->checked;
+    if (!closing && !o.isOpen())
         o.open();
-    if (o.isEmpty())
+    if (!closing && o.isEmpty())
+        return;
+    const QString caption = o.field(QStringLiteral("PARAMS")).def.displayCaption();
+    if (memowindow::toggle(*this, options(), QStringLiteral("PARAMS"), caption, c))
         return;
     QString text = o.text(QStringLiteral("PARAMS"));
-    if (!context().prompts.editMemo(o.field(QStringLiteral("PARAMS")).def.displayCaption(), text))
+    if (!context().prompts.editMemo(caption, text))
         return;
     saveChange(o, [&] { o.setValue(QStringLiteral("PARAMS"), text); });
 }

@@ -2,11 +2,16 @@
 
 #include "browser/module.h"
 #include "browser/run_context.h"
+#include "browser/ui/memo_field_window.h"
 #include "browser/ui/tfm_kartot.h"
+#include "browser/ui/toolbar_click.h"
 
 #include <QApplication>
 
-UiWindowOpener::UiWindowOpener(KeyValueSettings& settings, QObject* parent) : QObject(parent), m_settings(settings) {}
+UiWindowOpener::UiWindowOpener(KeyValueSettings& settings, QObject* parent) : QObject(parent), m_settings(settings)
+{
+    toolbarclick::install();
+}
 
 void UiWindowOpener::browse(TDMDane& module, DataSet& dataSet, const QString& title, Command* owner)
 {
@@ -24,8 +29,18 @@ TFmKartot* UiWindowOpener::open(TDMDane& module, DataSet& dataSet, const QString
 {
     RunContext& context = m_context ? *m_context : module.context();
     browser::OpenRequest request;
-    request.text = title.isEmpty() && owner ? owner->caption : title;
-    request.from = request.text.isEmpty() ? browser::OpenedFrom::Other : browser::OpenedFrom::MenuCommand;
+    // A toolbar button's text names the window unless the caller gave it a
+    // title of its own (one other than the command's caption).
+    const std::optional<QString> button = toolbarclick::take();
+    const bool captionTitle = title.isEmpty() || (owner && title == owner->plainCaption());
+    if (button && captionTitle)
+        request.text = *button;
+    else
+        request.text = title.isEmpty() && owner ? owner->caption : title;
+    if (request.text.isEmpty())
+        request.from = browser::OpenedFrom::Other;
+    else
+        request.from = button ? browser::OpenedFrom::Button : browser::OpenedFrom::MenuCommand;
     // A browser's command opens from that browser even while another window
     // is active (its docked windows are opened before it is activated).
     QWidget* from = TFmKartot::commandWindow();
@@ -49,6 +64,20 @@ TFmKartot* UiWindowOpener::open(TDMDane& module, DataSet& dataSet, const QString
             m_last = opened;
     }
     return m_last;
+}
+
+void UiWindowOpener::openMemoWindow(TDMDane& module, DataSet& dataSet, const QString& field,
+                                    const QString& caption, Command* owner)
+{
+    if (!dataSet.table)
+        return;
+    RunContext& context = m_context ? *m_context : module.context();
+    QWidget* from = TFmKartot::commandWindow();
+    if (!from)
+        from = QApplication::activeWindow();
+    auto* w = new MemoFieldWindow(*dataSet.table, field, caption, m_settings, context.prompts, from);
+    track(w, owner);
+    w->show();
 }
 
 UiWindowOpener::WindowId UiWindowOpener::track(QWidget* window, Command* owner)

@@ -2,6 +2,7 @@
 // Opens record browsers as windows: modally when the modal-windows setting
 // is on, keeping the owning command checked while its window is open.
 
+#include "browser/memo_windows.h"
 #include "browser/window_opener.h"
 
 #include <QList>
@@ -12,7 +13,7 @@ class KeyValueSettings;
 class TFmKartot;
 struct RunContext;
 
-class UiWindowOpener : public QObject, public WindowOpener {
+class UiWindowOpener : public QObject, public WindowOpener, public MemoWindows {
     Q_OBJECT
 public:
     // `context` may be set after construction (the context holds the opener).
@@ -25,6 +26,10 @@ public:
     bool isOpen(WindowId id) const override;
     // As browse; the window takes the module and deletes it when it closes.
     TFmKartot* browseOwning(TDMDane* module, DataSet& dataSet, const QString& title, Command* owner);
+
+    // A memo field's editor window, opened from the window in front.
+    void openMemoWindow(TDMDane& module, DataSet& dataSet, const QString& field, const QString& caption,
+                        Command* owner) override;
 
     // Any other window a command opens (the memo editor, an area's own
     // window), once it is shown: the command is checked while the window is

@@ -3,6 +3,7 @@
 #include "browser/run_context.h"
 #include "browser/window_placement.h"
 #include "browser/ui/tfm_kartot.h"
+#include "browser/ui/toolbar_click.h"
 #include "browser/ui/ui_window_opener.h"
 #include "shell/main_commands.h"
 
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -25,6 +27,11 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <functional>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -75,6 +82,45 @@ QString plain(QString caption)
     if (at >= 0)
         caption.remove(at, 1);
     return caption;
+}
+
+// The login dialog goes over the main window, so the first showing waits
+// until the window is on the screen and painted: the first expose paints at
+// once, and `run` follows through the event queue. A window the system never
+// exposes (started minimised) still logs in, after a second.
+void runWhenOnScreen(QWindow* window, QObject* owner, std::function<void()> run)
+{
+    auto once = std::make_shared<std::function<void()>>(std::move(run));
+    auto fire = [once] {
+        if (auto f = std::exchange(*once, nullptr))
+            f();
+    };
+    if (!window || window->isExposed()) {
+        QMetaObject::invokeMethod(owner, fire, Qt::QueuedConnection);
+        return;
+    }
+    class ExposeWatch : public QObject {
+    public:
+        ExposeWatch(QWindow* w, QObject* owner, std::function<void()> f)
+            : QObject(w), m_window(w), m_owner(owner), m_fire(std::move(f))
+        {
+        }
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (watched == m_window && event->type() == QEvent::Expose && m_window->isExposed()) {
+                if (m_owner)
+                    QMetaObject::invokeMethod(m_owner, m_fire, Qt::QueuedConnection);
+                deleteLater();
+            }
+            return false;
+        }
+    private:
+        QWindow* m_window;
+        QPointer<QObject> m_owner;
+        std::function<void()> m_fire;
+    };
+    window->installEventFilter(new ExposeWatch(window, owner, fire));
+    QTimer::singleShot(1000, owner, fire);
 }
 
 }  // namespace
@@ -142,6 +188,7 @@ TFmMain::TFmMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TFmMain"));
     setWindowTitle(MainController::applicationTitle());
+    toolbarclick::install();
     m_about = new TFmAbout(this);
     m_about->showNotice();
 
@@ -290,12 +337,18 @@ void TFmMain::buildMenus()
                 action->setShortcut(QKeySequence(def->shortcut));
             action->setStatusTip(def->hint);
             action->setToolTip(plain(def->caption));
+            // The toolbar button's text; the bar shows only pictures.
+            if (!def->hint.isEmpty())
+                action->setIconText(def->hint);
             action->setIcon(commandIcon(def->image, def->caption));
             action->setCheckable(def->isToggleSetting());
             const QString name = def->name;
-            connect(action, &QAction::triggered, this, [this, name] {
-                if (m_controller)
-                    m_controller->run(name);
+            connect(action, &QAction::triggered, this, [this, name, action] {
+                if (!m_controller)
+                    return;
+                // A window opened from the toolbar is titled with the button's text.
+                const QToolButton* button = toolbarclick::current();
+                m_controller->run(name, button && button->defaultAction() == action ? button->text() : QString());
             });
             menu->addAction(action);
             m_actions.insert(name, action);
@@ -420,8 +473,7 @@ void TFmMain::showEvent(QShowEvent* event)
     setMinimumSize(200, 120);
     updateDesk();
     m_about->raise();
-    // After the window is on the screen, as the login dialog goes over it.
-    QTimer::singleShot(100, this, &TFmMain::runFirstShow);
+    runWhenOnScreen(windowHandle(), this, [this] { runFirstShow(); });
 }
 
 void TFmMain::updateDesk()
