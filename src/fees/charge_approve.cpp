@@ -5,6 +5,8 @@
 #include "store/database.h"
 #include "store/params.h"
 #include "store/query.h"
+#include "store/chunked_statement.h"
+#include "store/prepared_statement.h"
 
 #include <QHash>
 #include <QSet>
@@ -25,10 +27,20 @@ struct ComputedLine {
     ChargeLine amounts;  // as computed, checked before it becomes final
 };
 
-// The invoice a payer's lines go on in this run.
+// The invoice a payer's lines go on in this run: an earlier one, or one
+// this run makes (numbered `number`, its key known once it is written).
 struct InvoiceSlot {
     qint64 id = 0;
+    int payer = 0;
+    int number = 0;
     int lastLine = 0;
+};
+
+// A computed line made final, on invoice slot `slot` as line `lineNumber`.
+struct ApprovedLine {
+    qint64 id = 0;
+    int slot = -1;
+    int lineNumber = 0;
 };
 
 class ApproveOperation : public ChargeOperationRun {
@@ -89,17 +101,6 @@ public:
                 .exec();
             while (q.next())
                 m_earlier.insert(q.value(1).toInt(), q.value(0).toLongLong());  // the last one stays
-            const bool pg = db.engine() == Engine::PostgreSQL;
-            m_insertInvoice = std::make_unique<Query>(
-                db, QStringLiteral("INSERT INTO FAKT (KOD, NUMER, OSOBA, WYST, TERMIN, TYTUL) "
-                                   "VALUES (:K, :N, :O, :W, :T, :TYT)")
-                        + (pg ? QStringLiteral(" RETURNING ID") : QString()));
-            if (!pg)
-                m_lastId = std::make_unique<Query>(db, QStringLiteral("SELECT last_insert_rowid()"));
-            m_approve = std::make_unique<Query>(
-                db, QStringLiteral("UPDATE NALICZ SET TYP = '1', IDF = :F, LPF = :L WHERE ID = :ID"));
-        } else {
-            m_approve = std::make_unique<Query>(db, QStringLiteral("UPDATE NALICZ SET TYP = '1' WHERE ID = :ID"));
         }
     }
 
@@ -119,26 +120,33 @@ public:
                     throw Error(componentLineMessage(child.caption, component.name, e.message()));
                 }
                 if (!state.invoicing) {
-                    m_approve->bind(QStringLiteral("ID"), line.id).exec();
+                    m_approved.append({line.id, -1, 0});
                     continue;
                 }
-                InvoiceSlot& slot = invoiceOf(state, line.helpCentre ? line.helpCentre : child.code);
-                ++slot.lastLine;
-                m_approve->bind(QStringLiteral("F"), slot.id)
-                    .bind(QStringLiteral("L"), slot.lastLine)
-                    .bind(QStringLiteral("ID"), line.id)
-                    .exec();
+                const int slot = invoiceOf(state, line.helpCentre ? line.helpCentre : child.code);
+                m_approved.append({line.id, slot, ++m_invoices[slot].lastLine});
             }
         }
     }
 
-private:
-    InvoiceSlot& invoiceOf(ChargeRunState& state, int payer)
+    // The invoices are made and the lines approved in bulk at the end: on
+    // PostgreSQL a statement per line costs a round trip each.
+    void end(ChargeRunState& state) override
     {
-        auto it = m_slots.find(payer);
-        if (it != m_slots.end())
-            return *it;
+        if (state.invoicing)
+            writeInvoices(state);
+        approveLines(state);
+    }
+
+private:
+    // The slot of the payer's invoice; a new invoice gets the next number.
+    int invoiceOf(ChargeRunState& state, int payer)
+    {
+        const auto found = m_slotOfPayer.constFind(payer);
+        if (found != m_slotOfPayer.cend())
+            return *found;
         InvoiceSlot slot;
+        slot.payer = payer;
         const auto earlier = m_earlier.constFind(payer);
         if (earlier != m_earlier.cend()) {
             slot.id = *earlier;
@@ -149,21 +157,81 @@ private:
                                 .scalar()
                                 .toInt();
         } else {
-            m_insertInvoice->bind(QStringLiteral("K"), state.chargeMonth.code)
-                .bind(QStringLiteral("N"), ++m_counter)
-                .bind(QStringLiteral("O"), payer)
-                .bind(QStringLiteral("W"), m_issueDate)
-                .bind(QStringLiteral("T"), m_paymentTerm)
-                .bind(QStringLiteral("TYT"), invoiceTitle(m_title))
-                .exec();
-            if (m_lastId) {
-                slot.id = m_lastId->scalar().toLongLong();
-            } else {
-                m_insertInvoice->next();
-                slot.id = m_insertInvoice->value(0).toLongLong();
-            }
+            slot.number = ++m_counter;
+            m_newInvoices.append(int(m_invoices.size()));
         }
-        return *m_slots.insert(payer, slot);
+        m_invoices.append(slot);
+        m_slotOfPayer.insert(payer, int(m_invoices.size() - 1));
+        return int(m_invoices.size() - 1);
+    }
+
+    void writeInvoices(ChargeRunState& state)
+    {
+        Database& db = state.db;
+        const int month = state.chargeMonth.code;
+        const QString title = invoiceTitle(m_title);
+        if (db.engine() != Engine::PostgreSQL) {
+            PreparedStatement insert(db, QStringLiteral("INSERT INTO FAKT (KOD, NUMER, OSOBA, WYST, TERMIN, TYTUL) "
+                                                        "VALUES (?, ?, ?, ?, ?, ?)"));
+            for (const int index : std::as_const(m_newInvoices)) {
+                InvoiceSlot& slot = m_invoices[index];
+                insert.bind(0, month);
+                insert.bind(1, slot.number);
+                insert.bind(2, slot.payer);
+                insert.bind(3, QVariant(m_issueDate));
+                insert.bind(4, QVariant(m_paymentTerm));
+                insert.bind(5, title);
+                insert.exec();
+                slot.id = insert.lastInsertId();
+            }
+            return;
+        }
+        QList<QVariant> rows;
+        rows.reserve(m_newInvoices.size() * 6);
+        QHash<int, int> slotOfNumber;
+        for (const int index : std::as_const(m_newInvoices)) {
+            const InvoiceSlot& slot = m_invoices[index];
+            rows << month << slot.number << slot.payer << m_issueDate << m_paymentTerm << title;
+            slotOfNumber.insert(slot.number, index);
+        }
+        // The keys come back by invoice number, which is unique in the month.
+        runChunked(db, QStringLiteral("INSERT INTO FAKT (KOD, NUMER, OSOBA, WYST, TERMIN, TYTUL) VALUES "),
+                   QStringLiteral("(?, ?, ?, ?, ?, ?)"), QStringLiteral(" RETURNING ID, NUMER"), rows, 6, 500,
+                   [&](PreparedStatement& done) {
+                       while (done.next())
+                           m_invoices[slotOfNumber.value(done.value(1).toInt())].id = done.value(0).toLongLong();
+                   });
+    }
+
+    void approveLines(ChargeRunState& state)
+    {
+        Database& db = state.db;
+        if (!state.invoicing) {
+            QList<QVariant> ids;
+            ids.reserve(m_approved.size());
+            for (const ApprovedLine& line : m_approved)
+                ids.append(line.id);
+            runChunked(db, QStringLiteral("UPDATE NALICZ SET TYP = '1' WHERE ID IN ("), QStringLiteral("?"),
+                       QStringLiteral(")"), ids, 1);
+            return;
+        }
+        if (db.engine() != Engine::PostgreSQL) {
+            PreparedStatement update(db, QStringLiteral("UPDATE NALICZ SET TYP = '1', IDF = ?, LPF = ? WHERE ID = ?"));
+            for (const ApprovedLine& line : m_approved) {
+                update.bind(0, m_invoices[line.slot].id);
+                update.bind(1, line.lineNumber);
+                update.bind(2, line.id);
+                update.exec();
+            }
+            return;
+        }
+        QList<QVariant> rows;
+        rows.reserve(m_approved.size() * 3);
+        for (const ApprovedLine& line : m_approved)
+            rows << line.id << m_invoices[line.slot].id << line.lineNumber;
+        runChunked(db, QStringLiteral("UPDATE NALICZ SET TYP = '1', IDF = V.F, LPF = V.L FROM (VALUES "),
+                   QStringLiteral("(CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))"),
+                   QStringLiteral(") AS V (ID, F, L) WHERE NALICZ.ID = V.ID"), rows, 3, 1000);
     }
 
     QDate m_issueDate;
@@ -172,10 +240,10 @@ private:
     int m_counter = 0;
     QHash<int, QList<ComputedLine>> m_lines;
     QHash<int, qint64> m_earlier;  // payer -> the invoice of earlier runs with the same dates
-    QHash<int, InvoiceSlot> m_slots;
-    std::unique_ptr<Query> m_insertInvoice;
-    std::unique_ptr<Query> m_lastId;
-    std::unique_ptr<Query> m_approve;
+    QList<InvoiceSlot> m_invoices;
+    QHash<int, int> m_slotOfPayer;  // payer -> index into m_invoices
+    QList<int> m_newInvoices;       // slots of the invoices this run makes, in number order
+    QList<ApprovedLine> m_approved; // in the order the lines were met
 };
 
 }  // namespace

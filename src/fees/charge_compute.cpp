@@ -11,6 +11,7 @@
 #include "store/money.h"
 #include "store/params.h"
 #include "store/polish_dates.h"
+#include "store/chunked_statement.h"
 #include "store/query.h"
 #include "store/values.h"
 
@@ -171,17 +172,7 @@ public:
                 m_helpCentre = opie.toInt();
         }
 
-        {
-            Query q(db, QStringLiteral("SELECT OSOBA, MEDIUM, TYP FROM NALICZ WHERE KOD = :K"));
-            q.bind(QStringLiteral("K"), charge.code).exec();
-            while (q.next()) {
-                const quint64 k = key(q.value(0).toInt(), q.value(1).toInt());
-                const bool approved = q.value(2).toString() == QLatin1String("1");
-                (approved ? m_approved : m_computed).insert(k);
-                (approved ? m_childrenWithApproved : m_childrenWithComputed).insert(q.value(0).toInt());
-            }
-        }
-        m_allComponents = Query(db, QStringLiteral("SELECT COUNT(*) FROM MEDIA")).scalar().toInt() == state.components.size();
+        const ComputedToReplace replaced = readChargeMonthLines(db, charge.code, wanted, chosen);
         if (settled.code)
             readSettledApproved(db, settled.code, wanted);
 
@@ -189,36 +180,17 @@ public:
         m_charge = std::make_unique<PassQuantities>(db, charge, charge.freeDays, codes, settings, state.log);
         m_settled = std::make_unique<PassQuantities>(db, settled, settled.freeDays, codes, settings, state.log);
         m_writer = std::make_unique<ChargeLineWriter>(db, m_invoicing);
-        m_delete = std::make_unique<Query>(
-            db, QStringLiteral("DELETE FROM NALICZ WHERE KOD = :K AND TYP = '0' AND OSOBA = :O AND MEDIUM = :M"));
-        m_deleteChild = std::make_unique<Query>(
-            db, QStringLiteral("DELETE FROM NALICZ WHERE KOD = :K AND TYP = '0' AND OSOBA = :O "
-                               "AND MEDIUM IN (SELECT KOD FROM MEDIA)"));
+        deleteComputed(db, charge.code, replaced);
     }
 
     void runChild(ChargeRunState& state, const RunChild& child) override
     {
-        // With every component chosen and none approved, the child's
-        // computed lines go in one statement (a line of no known component
-        // is not the run's to replace).
-        bool wholeChildDeleted = false;
-        if (m_allComponents && !m_childrenWithApproved.contains(child.code) && m_childrenWithComputed.contains(child.code)) {
-            m_deleteChild->bind(QStringLiteral("K"), state.chargeMonth.code).bind(QStringLiteral("O"), child.code).exec();
-            wholeChildDeleted = true;
-        }
         for (const catalogue::Component& component : state.components) {
             const quint64 k = key(child.code, component.code);
             if (m_approved.contains(k)) {
                 state.log.addRemark(child.caption + QStringLiteral(", składnik \"") + component.name
                                     + QStringLiteral("\" jest już zatwierdzony"));
                 continue;
-            }
-            if (m_computed.contains(k) && !wholeChildDeleted) {
-                m_delete->bind(QStringLiteral("K"), state.chargeMonth.code)
-                    .bind(QStringLiteral("O"), child.code)
-                    .bind(QStringLiteral("M"), component.code)
-                    .exec();
-                m_computed.remove(k);
             }
             m_reversed = false;
             const QList<ChildComponentRow> rows = m_childRows.value(k);
@@ -231,7 +203,60 @@ public:
         }
     }
 
+    void end(ChargeRunState&) override { m_writer->flush(); }
+
 private:
+    // The computed lines the run writes again: those of its children and
+    // components, except where the component is approved for the child.
+    struct ComputedToReplace {
+        QList<qint64> ids;
+        bool wholeMonth = false;  // every computed line of the month
+    };
+
+    ComputedToReplace readChargeMonthLines(Database& db, int month, const QSet<int>& wanted, const QSet<int>& chosen)
+    {
+        struct Computed {
+            qint64 id;
+            quint64 key;
+            bool covered;  // a child and component of the run
+        };
+        QList<Computed> computed;
+        Query q(db, QStringLiteral("SELECT ID, OSOBA, MEDIUM, TYP FROM NALICZ WHERE KOD = :K"));
+        q.bind(QStringLiteral("K"), month).exec();
+        while (q.next()) {
+            const int child = q.value(1).toInt();
+            const int component = q.value(2).toInt();
+            const QString type = q.value(3).toString();
+            if (type == QLatin1String("1"))
+                m_approved.insert(key(child, component));
+            else if (type == QLatin1String("0"))
+                computed.append({q.value(0).toLongLong(), key(child, component),
+                                 wanted.contains(child) && chosen.contains(component)});
+        }
+        ComputedToReplace out;
+        for (const Computed& c : computed)
+            if (c.covered && !m_approved.contains(c.key))
+                out.ids.append(c.id);
+        out.wholeMonth = !out.ids.isEmpty() && out.ids.size() == computed.size();
+        return out;
+    }
+
+    // One statement for the month in the usual case; by key in chunks when
+    // the run covers only some of its lines.
+    static void deleteComputed(Database& db, int month, const ComputedToReplace& lines)
+    {
+        if (lines.wholeMonth) {
+            Query(db, QStringLiteral("DELETE FROM NALICZ WHERE KOD = :K AND TYP = '0'")).bind(QStringLiteral("K"), month).exec();
+            return;
+        }
+        QList<QVariant> ids;
+        ids.reserve(lines.ids.size());
+        for (const qint64 id : lines.ids)
+            ids.append(id);
+        runChunked(db, QStringLiteral("DELETE FROM NALICZ WHERE ID IN ("), QStringLiteral("?"), QStringLiteral(")"),
+                   ids, 1);
+    }
+
     void readChildRows(Database& db, const QSet<int>& wanted, const QSet<int>& chosen)
     {
         const bool share = db.hasColumn(QStringLiteral("DZIEMED"), QStringLiteral("PROCOPIE"));
@@ -382,16 +407,10 @@ private:
     QHash<int, QList<catalogue::MethodRow>> m_methods;
     QHash<int, std::optional<double>> m_vat;
     QSet<quint64> m_approved;
-    QSet<quint64> m_computed;
-    QSet<int> m_childrenWithApproved;
-    QSet<int> m_childrenWithComputed;
-    bool m_allComponents = false;
     QHash<quint64, QList<ApprovedLine>> m_settledApproved;
     std::unique_ptr<PassQuantities> m_charge;
     std::unique_ptr<PassQuantities> m_settled;
     std::unique_ptr<ChargeLineWriter> m_writer;
-    std::unique_ptr<Query> m_delete;
-    std::unique_ptr<Query> m_deleteChild;
     bool m_reversed = false;
 };
 

@@ -58,42 +58,50 @@ void checkAmounts(const ChargeLine& line)
 
 namespace {
 
-QString insertSql(bool invoicing)
+QStringList lineColumns(bool invoicing)
 {
-    return invoicing
-        ? QStringLiteral("INSERT INTO NALICZ (KOD, TYP, OSOBA, MEDIUM, ILOSC, JM, CENA, WARTOSC, ROZLICZ, DOT, "
-                         "STAWKA, VAT, IDOPIE) VALUES (:KOD, :TYP, :OSOBA, :MEDIUM, :ILOSC, :JM, :CENA, :WARTOSC, "
-                         ":ROZLICZ, :DOT, :STAWKA, :VAT, :IDOPIE)")
-        : QStringLiteral("INSERT INTO NALICZ (KOD, TYP, OSOBA, MEDIUM, ILOSC, JM, CENA, WARTOSC, ROZLICZ, DOT) "
-                         "VALUES (:KOD, :TYP, :OSOBA, :MEDIUM, :ILOSC, :JM, :CENA, :WARTOSC, :ROZLICZ, :DOT)");
+    QStringList columns{QStringLiteral("KOD"),   QStringLiteral("TYP"),  QStringLiteral("OSOBA"),
+                        QStringLiteral("MEDIUM"), QStringLiteral("ILOSC"), QStringLiteral("JM"),
+                        QStringLiteral("CENA"),  QStringLiteral("WARTOSC"), QStringLiteral("ROZLICZ"),
+                        QStringLiteral("DOT")};
+    if (invoicing)
+        columns << QStringLiteral("STAWKA") << QStringLiteral("VAT") << QStringLiteral("IDOPIE");
+    return columns;
 }
 
 }  // namespace
 
 ChargeLineWriter::ChargeLineWriter(Database& db, bool invoicing)
-    : m_insert(db, insertSql(invoicing)), m_invoicing(invoicing)
+    : m_insert(db, QStringLiteral("NALICZ"), lineColumns(invoicing)), m_invoicing(invoicing)
 {
 }
 
 void ChargeLineWriter::write(const ChargeLine& line)
 {
     checkAmounts(line);
-    m_insert.bind(QStringLiteral("KOD"), line.month)
-        .bind(QStringLiteral("TYP"), line.type)
-        .bind(QStringLiteral("OSOBA"), line.child)
-        .bind(QStringLiteral("MEDIUM"), line.component)
-        .bind(QStringLiteral("ILOSC"), line.quantity)
-        .bind(QStringLiteral("JM"), line.unit)
-        .bind(QStringLiteral("CENA"), line.price)
-        .bind(QStringLiteral("WARTOSC"), line.value)
-        .bind(QStringLiteral("ROZLICZ"), line.settlement ? QStringLiteral("T") : QStringLiteral("N"))
-        .bind(QStringLiteral("DOT"), line.dot);
-    if (m_invoicing)
-        m_insert.bind(QStringLiteral("STAWKA"), line.rate)
-            .bind(QStringLiteral("VAT"), line.vat)
-            .bind(QStringLiteral("IDOPIE"), line.helpCentre);
-    m_insert.exec();
-    ++m_written;
+    static const QString settles = QStringLiteral("T");
+    static const QString advance = QStringLiteral("N");
+    m_insert.set(0, line.month);
+    m_insert.set(1, line.type);
+    m_insert.set(2, line.child);
+    m_insert.set(3, line.component);
+    m_insert.set(4, line.quantity);
+    m_insert.set(5, line.unit);
+    m_insert.set(6, line.price);
+    m_insert.set(7, line.value);
+    m_insert.set(8, line.settlement ? settles : advance);
+    m_insert.set(9, line.dot);
+    if (m_invoicing) {
+        m_insert.set(10, line.rate);
+        m_insert.set(11, line.vat);
+        m_insert.set(12, line.helpCentre);
+    }
+    m_insert.add();
+}
+
+void ChargeLineWriter::flush()
+{
+    m_insert.flush();
 }
 
 }  // namespace fees

@@ -3,7 +3,7 @@
 // adjustment, the value, the VAT it contains) and their writing to NALICZ.
 
 #include "store/error.h"
-#include "store/query.h"
+#include "store/batch_insert.h"
 
 #include <QString>
 #include <QVariant>
@@ -58,18 +58,20 @@ void checkAmount(double amount, const QString& what);
 // "<child>, składnik "<component>": <text>"
 QString componentLineMessage(const QString& child, const QString& component, const QString& text);
 
-// Writes computed lines with one prepared statement; a line whose amounts
-// do not fit is refused before anything of it is written.
+// Writes computed lines in the order given, many to a statement where the
+// store allows; a line whose amounts do not fit is refused before anything
+// of it is written. flush() sends what is still queued: the run calls it
+// before its transaction ends.
 class ChargeLineWriter {
 public:
     ChargeLineWriter(Database& db, bool invoicing);
     void write(const ChargeLine& line);
-    int written() const { return m_written; }
+    void flush();
+    int written() const { return m_insert.rowsAdded(); }
 
 private:
-    Query m_insert;
+    BatchInsert m_insert;
     bool m_invoicing;
-    int m_written = 0;
 };
 
 }  // namespace fees

@@ -25,6 +25,9 @@ public:
     // the operation needs for all of them.
     virtual void begin(ChargeRunState& state) = 0;
     virtual void runChild(ChargeRunState& state, const RunChild& child) = 0;
+    // Inside the transaction, after the last child: writes what was kept
+    // back to be written in bulk.
+    virtual void end(ChargeRunState&) {}
     // After the transaction has committed: what the operation hands over
     // (a printout, an e-mail); the questions it asks write nothing.
     virtual void finish(ChargeRunState&) {}

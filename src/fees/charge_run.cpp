@@ -107,6 +107,7 @@ ChargeRunResult runCharges(RunContext& context, std::unique_ptr<ChargeOperationR
                 log.step(total, child.caption);
                 run->runChild(state, child);
             }
+            run->end(state);
         });
     } catch (const Error& e) {
         stop = e.message();

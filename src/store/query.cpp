@@ -3,6 +3,7 @@
 #include "database.h"
 #include "error.h"
 #include "sql_text.h"
+#include "statement_rights.h"
 #include "store_messages.h"
 #include "sqlite_authorizer.h"
 #include "values.h"
@@ -33,20 +34,7 @@ Query& Query::bind(const QString& name, const QVariant& value)
 
 void Query::checkRights() const
 {
-    // SQLite refuses through its authorizer while the statement is prepared;
-    // PostgreSQL has no such hook, so the tables named are checked here.
-    if (m_db.engine() != Engine::PostgreSQL || m_db.isMaster() || m_db.systemAccess())
-        return;
-    for (const sqltext::TableUse& use : sqltext::tablesUsed(m_sql)) {
-        if (use.table.isEmpty() || use.table == rights::systemTable())
-            throw AccessDenied();
-        if (use.table.startsWith(QLatin1String("PG_")) || use.table == QLatin1String("INFORMATION_SCHEMA"))
-            continue;
-        if (!m_db.hasTable(use.table))
-            continue;  // the engine reports an unknown name itself
-        if (!m_db.tableRights(use.table).can(use.mask))
-            throw AccessDenied();
-    }
+    checkStatementRights(m_db, m_sql);
 }
 
 Query& Query::exec()
