@@ -190,14 +190,13 @@ ViewData loadViewData(RunContext& context, const ViewState& view, const QList<in
     data.freeDaysText = storedFreeDays(context, first.year(), first.month());
     data.freeDays = attendance::FreeDays(data.freeDaysText);
 
-    Query q(context.db(), QStringLiteral("SELECT OSOBA, OBECNY, ILE FROM OBECM WHERE ROK = :R AND MIES = :M"));
-    q.bind(QStringLiteral("R"), first.year()).bind(QStringLiteral("M"), first.month()).exec();
-    while (q.next()) {
-        const QString code = q.value(1).toString().trimmed().toUpper();
-        const int slot = code == QLatin1String("T") ? 0 : code == QLatin1String("N") ? 1 : code == QLatin1String("Z") ? 2 : -1;
-        if (slot >= 0 && !q.value(2).isNull())
-            data.counts[q.value(0).toInt()][size_t(slot)] = q.value(2).toInt();
-    }
+    // The month's counts came with the rows (OBECM of the month).
+    for (const fees::ChildRows& child : std::as_const(data.rows.children))
+        for (const fees::MonthlyTotalRow& m : child.monthlyTotals) {
+            const auto slot = std::find(countCodes.cbegin(), countCodes.cend(), m.mark);
+            if (slot != countCodes.cend() && m.hasCount && m.year == first.year() && m.month == first.month())
+                data.counts[child.child][size_t(slot - countCodes.cbegin())] = m.count;
+        }
     if (!view.monthView) {
         data.classes = dayClasses(context, data, view.day, listed);
         if (data.classes.size() > maxClassColumns)

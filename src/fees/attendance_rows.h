@@ -39,7 +39,8 @@ struct MonthlyTotalRow {    // OBECM
     int year = 0;
     int month = 0;
     QChar mark;
-    int count = 0;
+    int count = 0;       // 0 when ILE is empty
+    bool hasCount = true;
 };
 
 struct DeclaredTimeRow {    // DZIECZAS: in force from `from` until the next row

@@ -4,6 +4,7 @@
 
 #include "store/database.h"
 #include "store/query.h"
+#include "store/typed_query.h"
 #include "store/values.h"
 
 #include <QSet>
@@ -13,14 +14,6 @@
 namespace fees {
 
 namespace {
-
-int timeAt(const Query& q, int column) { return minutesOf(values::toTime(q.value(column))); }
-QDate dateAt(const Query& q, int column) { return values::toDate(q.value(column)); }
-QChar markAt(const Query& q, int column)
-{
-    const QString s = q.value(column).toString().trimmed();
-    return s.isEmpty() ? QChar() : s.front().toUpper();
-}
 
 // Rows in force from their first day: keep the one in force on `from` and
 // every later one. Engines order empty dates differently, so sort here.
@@ -59,133 +52,154 @@ QuantityData loadQuantityData(Database& db, QDate from, QDate to, const QList<in
         rows.child = child;
         return &rows;
     };
-    auto bindChild = [&](Query& q) {
+    auto bindChild = [&](TypedQuery& q) {
         if (one)
             q.bind(QStringLiteral("OSOBA"), children.front());
+    };
+    // Rows of one child come together: the last child's rows are found again
+    // without a lookup.
+    ChildRows* lastRows = nullptr;
+    int lastChild = 0;
+    auto rowsOfNext = [&](int child) {
+        if (!lastRows || child != lastChild) {
+            lastRows = rowsOf(child);
+            lastChild = child;
+        }
+        return lastRows;
     };
 
     for (const int child : children)
         rowsOf(child);
     {
-        Query q(db, QStringLiteral("SELECT KOD, NAZWA, ULICA, PESEL FROM DZIECI WHERE 1 = 1")
-                        + QString(oneChild).replace(QStringLiteral("OSOBA ="), QStringLiteral("KOD =")) + QStringLiteral(" ORDER BY KOD"));
+        TypedQuery q(db, QStringLiteral("SELECT KOD, NAZWA, ULICA, PESEL FROM DZIECI WHERE 1 = 1")
+                             + QString(oneChild).replace(QStringLiteral("OSOBA ="), QStringLiteral("KOD ="))
+                             + QStringLiteral(" ORDER BY KOD"));
         bindChild(q);
         q.exec();
         while (q.next()) {
-            if (ChildRows* rows = rowsOf(q.value(0).toInt()))
-                rows->caption = ::childCaption(q.value(1).toString(), q.value(2).toString(), q.value(3).toString());
+            if (ChildRows* rows = rowsOf(int(q.integer(0))))
+                rows->caption = ::childCaption(q.text(1), q.text(2), q.text(3));
         }
     }
     {
-        Query q(db, QStringLiteral("SELECT OSOBA, DATA, OBECNY, CZASP, CZASW FROM OBECN WHERE DATA >= :OD AND DATA <= :DO")
-                        + oneChild + QStringLiteral(" ORDER BY OSOBA, DATA"));
+        // Every child's days of the period lie together in the index by day
+        // (DZIEN), which holds the whole row: the read costs what the period
+        // holds, however many years the table keeps. Each child's days come
+        // in date order.
+        TypedQuery q(db, one ? QStringLiteral("SELECT OSOBA, DATA, OBECNY, CZASP, CZASW FROM OBECN "
+                                              "WHERE OSOBA = :OSOBA AND DATA >= :OD AND DATA <= :DO ORDER BY DATA")
+                             : QStringLiteral("SELECT OSOBA, DATA, OBECNY, CZASP, CZASW FROM OBECN "
+                                              "WHERE DATA >= :OD AND DATA <= :DO ORDER BY DATA, OSOBA"));
         q.bind(QStringLiteral("OD"), from).bind(QStringLiteral("DO"), to);
         bindChild(q);
         q.exec();
-        ChildRows* rows = nullptr;
-        int current = 0;
         while (q.next()) {
-            const int child = q.value(0).toInt();
-            if (!rows || child != current) {
-                rows = rowsOf(child);
-                current = child;
-            }
-            if (rows)
-                rows->attendance.append({dateAt(q, 1), markAt(q, 2), timeAt(q, 3), timeAt(q, 4)});
+            if (ChildRows* rows = rowsOf(int(q.integer(0))))
+                rows->attendance.append({q.date(1), q.mark(2), q.minutes(3), q.minutes(4)});
         }
     }
     {
-        Query q(db, QStringLiteral("SELECT OSOBA, ROK, MIES, OBECNY, ILE FROM OBECM "
-                                   "WHERE ROK * 100 + MIES >= :OD AND ROK * 100 + MIES <= :DO")
-                        + oneChild + QStringLiteral(" ORDER BY OSOBA, ROK, MIES, OBECNY"));
+        TypedQuery q(db, one ? QStringLiteral("SELECT OSOBA, ROK, MIES, OBECNY, ILE FROM OBECM WHERE OSOBA = :OSOBA "
+                                              "AND ROK >= :RA AND ROK <= :RB AND ROK * 100 + MIES >= :OD AND ROK * 100 + MIES <= :DO "
+                                              "ORDER BY ROK, MIES, OBECNY")
+                             : QStringLiteral("SELECT M.OSOBA, M.ROK, M.MIES, M.OBECNY, M.ILE FROM DZIECI D CROSS JOIN OBECM M "
+                                              "WHERE M.OSOBA = D.KOD AND M.ROK >= :RA AND M.ROK <= :RB "
+                                              "AND M.ROK * 100 + M.MIES >= :OD AND M.ROK * 100 + M.MIES <= :DO "
+                                              "ORDER BY D.KOD, M.ROK, M.MIES, M.OBECNY"));
+        q.bind(QStringLiteral("RA"), from.year()).bind(QStringLiteral("RB"), to.year());
         q.bind(QStringLiteral("OD"), from.year() * 100 + from.month()).bind(QStringLiteral("DO"), to.year() * 100 + to.month());
         bindChild(q);
         q.exec();
         while (q.next()) {
-            if (ChildRows* rows = rowsOf(q.value(0).toInt()))
-                rows->monthlyTotals.append({q.value(1).toInt(), q.value(2).toInt(), markAt(q, 3), q.value(4).toInt()});
+            if (ChildRows* rows = rowsOfNext(int(q.integer(0))))
+                rows->monthlyTotals.append({int(q.integer(1)), int(q.integer(2)), q.mark(3), int(q.integer(4)), !q.isNull(4)});
         }
+        lastRows = nullptr;
     }
     {
-        Query q(db, QStringLiteral("SELECT OSOBA, ODDATY, CZASP, CZASW FROM DZIECZAS WHERE (ODDATY IS NULL OR ODDATY <= :DO)")
-                        + oneChild + QStringLiteral(" ORDER BY OSOBA, ODDATY"));
+        TypedQuery q(db, QStringLiteral("SELECT OSOBA, ODDATY, CZASP, CZASW FROM DZIECZAS WHERE (ODDATY IS NULL OR ODDATY <= :DO)")
+                             + oneChild + QStringLiteral(" ORDER BY OSOBA, ODDATY"));
         q.bind(QStringLiteral("DO"), to);
         bindChild(q);
         q.exec();
         while (q.next()) {
-            if (ChildRows* rows = rowsOf(q.value(0).toInt()))
-                rows->declaredTimes.append({dateAt(q, 1), timeAt(q, 2), timeAt(q, 3)});
+            if (ChildRows* rows = rowsOfNext(int(q.integer(0))))
+                rows->declaredTimes.append({q.date(1), q.minutes(2), q.minutes(3)});
         }
+        lastRows = nullptr;
         for (ChildRows& rows : data.children)
             keepInForce(rows.declaredTimes, from);
     }
     {
-        Query q(db, QStringLiteral("SELECT ODDATY, CZASP, CZASW FROM CZASBEZP WHERE (ODDATY IS NULL OR ODDATY <= :DO) ORDER BY ODDATY"));
+        TypedQuery q(db, QStringLiteral("SELECT ODDATY, CZASP, CZASW FROM CZASBEZP WHERE (ODDATY IS NULL OR ODDATY <= :DO) ORDER BY ODDATY"));
         q.bind(QStringLiteral("DO"), to).exec();
         while (q.next())
-            data.freeTime.append({dateAt(q, 0), timeAt(q, 1), timeAt(q, 2)});
+            data.freeTime.append({q.date(0), q.minutes(1), q.minutes(2)});
         keepInForce(data.freeTime, from);
     }
     {
-        Query q(db, QStringLiteral("SELECT ODDATY, CZASPD, CZASPG, CZASWD, CZASWG FROM CZASGRAN "
-                                   "WHERE (ODDATY IS NULL OR ODDATY <= :DO) ORDER BY ODDATY"));
+        TypedQuery q(db, QStringLiteral("SELECT ODDATY, CZASPD, CZASPG, CZASWD, CZASWG FROM CZASGRAN "
+                                        "WHERE (ODDATY IS NULL OR ODDATY <= :DO) ORDER BY ODDATY"));
         q.bind(QStringLiteral("DO"), to).exec();
         while (q.next())
-            data.limits.append({dateAt(q, 0), timeAt(q, 1), timeAt(q, 2), timeAt(q, 3), timeAt(q, 4)});
+            data.limits.append({q.date(0), q.minutes(1), q.minutes(2), q.minutes(3), q.minutes(4)});
         keepInForce(data.limits, from);
     }
     {
-        Query q(db, QStringLiteral("SELECT KOD, NAZWA FROM ZAJDOD ORDER BY KOD"));
+        TypedQuery q(db, QStringLiteral("SELECT KOD, NAZWA FROM ZAJDOD ORDER BY KOD"));
         q.exec();
         while (q.next())
-            data.classNames.insert(q.value(0).toInt(), q.value(1).toString());
+            data.classNames.insert(int(q.integer(0)), q.text(1));
     }
     {
-        Query q(db, QStringLiteral("SELECT ZAJECIE, DZIENTYG, ODDATY, DODATY, CZASP, CZASW FROM ZAJDAT "
-                                   "WHERE (ODDATY IS NULL OR ODDATY <= :DO) AND (DODATY IS NULL OR DODATY >= :OD) "
-                                   "ORDER BY ZAJECIE, ODDATY"));
+        TypedQuery q(db, QStringLiteral("SELECT ZAJECIE, DZIENTYG, ODDATY, DODATY, CZASP, CZASW FROM ZAJDAT "
+                                        "WHERE (ODDATY IS NULL OR ODDATY <= :DO) AND (DODATY IS NULL OR DODATY >= :OD) "
+                                        "ORDER BY ZAJECIE, ODDATY"));
         q.bind(QStringLiteral("OD"), from).bind(QStringLiteral("DO"), to).exec();
         while (q.next())
-            data.timetable.append({q.value(0).toInt(), q.value(1).toString().trimmed().toInt(), dateAt(q, 2), dateAt(q, 3),
-                                   timeAt(q, 4), timeAt(q, 5)});
+            data.timetable.append({int(q.integer(0)), q.text(1).trimmed().toInt(), q.date(2), q.date(3), q.minutes(4),
+                                   q.minutes(5)});
     }
     {
-        Query q(db, QStringLiteral("SELECT OSOBA, ZAJECIE, ODDATY, DODATY FROM DZIEZAJ "
-                                   "WHERE (ODDATY IS NULL OR ODDATY <= :DO) AND (DODATY IS NULL OR DODATY >= :OD)")
-                        + oneChild + QStringLiteral(" ORDER BY OSOBA, ZAJECIE, ODDATY"));
+        TypedQuery q(db, QStringLiteral("SELECT OSOBA, ZAJECIE, ODDATY, DODATY FROM DZIEZAJ "
+                                        "WHERE (ODDATY IS NULL OR ODDATY <= :DO) AND (DODATY IS NULL OR DODATY >= :OD)")
+                             + oneChild + QStringLiteral(" ORDER BY OSOBA, ZAJECIE, ODDATY"));
         q.bind(QStringLiteral("OD"), from).bind(QStringLiteral("DO"), to);
         bindChild(q);
         q.exec();
         while (q.next()) {
-            if (ChildRows* rows = rowsOf(q.value(0).toInt()))
-                rows->declarations.append({q.value(1).toInt(), dateAt(q, 2), dateAt(q, 3)});
+            if (ChildRows* rows = rowsOfNext(int(q.integer(0))))
+                rows->declarations.append({int(q.integer(1)), q.date(2), q.date(3)});
         }
+        lastRows = nullptr;
     }
-    auto keyAt = [](const Query& q, int column) {
-        const QVariant group = q.value(column);
-        return HeldClassKey{!values::isEmpty(group), values::isEmpty(group) ? 0 : group.toInt(), q.value(column + 1).toInt()};
+    auto keyAt = [](const TypedQuery& q, int column) {
+        const bool hasGroup = !q.isNull(column);
+        return HeldClassKey{hasGroup, hasGroup ? int(q.integer(column)) : 0, int(q.integer(column + 1))};
     };
     {
-        Query q(db, QStringLiteral("SELECT KLASA, ID, ZAJECIE, DATA, CZASP, CZASW FROM ZAJODB "
-                                   "WHERE DATA >= :OD AND DATA <= :DO ORDER BY DATA, ZAJECIE"));
+        TypedQuery q(db, QStringLiteral("SELECT KLASA, ID, ZAJECIE, DATA, CZASP, CZASW FROM ZAJODB "
+                                        "WHERE DATA >= :OD AND DATA <= :DO ORDER BY DATA, ZAJECIE"));
         q.bind(QStringLiteral("OD"), from).bind(QStringLiteral("DO"), to).exec();
         while (q.next())
-            data.heldClasses.append({keyAt(q, 0), q.value(2).toInt(), dateAt(q, 3), timeAt(q, 4), timeAt(q, 5)});
+            data.heldClasses.append({keyAt(q, 0), int(q.integer(2)), q.date(3), q.minutes(4), q.minutes(5)});
     }
     {
-        // Stores from before the mark column have presence only.
+        // Marks are looked up by key: no order is asked for, which would
+        // cost the store a sort. Stores from before the mark column have
+        // presence only.
         const QString mark = db.hasColumn(QStringLiteral("ZAJOBEC"), QStringLiteral("OBECNY"))
             ? QStringLiteral("B.OBECNY") : QStringLiteral("NULL");
-        Query q(db, QStringLiteral("SELECT B.KLASA, B.ID, B.OSOBA, %1 FROM ZAJOBEC B JOIN ZAJODB O ON B.ID = O.ID "
-                                   "AND (B.KLASA = O.KLASA OR (B.KLASA IS NULL AND O.KLASA IS NULL)) "
-                                   "WHERE O.DATA >= :OD AND O.DATA <= :DO%2 ORDER BY B.OSOBA, B.KLASA, B.ID")
-                        .arg(mark, one ? QStringLiteral(" AND B.OSOBA = :OSOBA") : QString()));
+        TypedQuery q(db, QStringLiteral("SELECT B.KLASA, B.ID, B.OSOBA, %1 FROM ZAJOBEC B JOIN ZAJODB O ON B.ID = O.ID "
+                                        "AND (B.KLASA = O.KLASA OR (B.KLASA IS NULL AND O.KLASA IS NULL)) "
+                                        "WHERE O.DATA >= :OD AND O.DATA <= :DO%2")
+                             .arg(mark, one ? QStringLiteral(" AND B.OSOBA = :OSOBA") : QString()));
         q.bind(QStringLiteral("OD"), from).bind(QStringLiteral("DO"), to);
         bindChild(q);
         q.exec();
         while (q.next()) {
-            if (ChildRows* rows = rowsOf(q.value(2).toInt()))
-                rows->heldAttendance.insert(keyAt(q, 0), markAt(q, 3));
+            if (ChildRows* rows = rowsOf(int(q.integer(2))))
+                rows->heldAttendance.insert(keyAt(q, 0), q.mark(3));
         }
     }
     data.buildIndexes();

@@ -152,6 +152,7 @@ QList<Step> build()
         attendanceMarks(),
         columnStep(QStringLiteral("ZAJDOD"), {QStringLiteral("ZGLOSZG")}),
         redundantOrderingsStep(),
+        indexStep(QStringLiteral("OBECN"), QStringLiteral("DZIEN")),
     };
 }
 

@@ -243,7 +243,10 @@ QList<TableDef> allTables()
             str("OBECNY", 1).def("T"),
             time("CZASP").cap("Czas przyjścia"),
             time("CZASW").cap("Czas wyjścia"),
-        }, {order("OSOBA;DATA")});
+        }, {order("OSOBA;DATA"),
+            // A period's days of every child, read from the index alone
+            // however many years the table holds.
+            order("DATA;OSOBA;OBECNY;CZASP;CZASW").named("DZIEN").upg()});
     c.add("OBECM", {
             integer("OSOBA"),
             smallint("ROK"),

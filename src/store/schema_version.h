@@ -16,8 +16,9 @@ namespace schemaversion {
 inline QString table() { return QStringLiteral("LW_WERSJA"); }
 
 // 1: the columns, tables and indexes of the original upgrade list;
-// 2: NALICZ without its ordering KOD;TYP;OSOBA, a prefix of KOD;TYP;OSOBA;MEDIUM.
-inline constexpr int kCurrent = 2;
+// 2: NALICZ without its ordering KOD;TYP;OSOBA, a prefix of KOD;TYP;OSOBA;MEDIUM;
+// 3: OBECN's index DZIEN, by day.
+inline constexpr int kCurrent = 3;
 
 QStringList createTable(Engine engine);
 // 0 when the store has no level recorded.

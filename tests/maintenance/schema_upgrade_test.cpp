@@ -34,6 +34,7 @@ TEST_P(SchemaUpgradeTest, OlderStoreIsAskedOnceAndBroughtUp)
     sql("ALTER TABLE ZAJOBEC DROP COLUMN OBECNY");
     sql("DROP INDEX NALICZ__FAKT");
     sql("CREATE INDEX NALICZ__BY_KOD_TYP_OSOBA ON NALICZ (KOD, TYP, OSOBA)");
+    sql("DROP INDEX OBECN__DZIEN");
     {
         ScriptedPrompts no;
         no.expectYesNo(upgrade::question(), false);
@@ -50,6 +51,7 @@ TEST_P(SchemaUpgradeTest, OlderStoreIsAskedOnceAndBroughtUp)
     EXPECT_TRUE(db->hasIndex("FAKT", "OSKODWYST"));
     EXPECT_TRUE(db->hasIndex("FAKT", "KODNUM"));
     EXPECT_TRUE(db->hasIndex("NALICZ", "FAKT"));
+    EXPECT_TRUE(db->hasIndex("OBECN", "DZIEN"));
     EXPECT_EQ(Query(*db, "SELECT OBECNY FROM ZAJOBEC").scalar().toString(), "T");
     for (const StoreIndex& ix : db->indexes("NALICZ"))
         EXPECT_NE(ix.fields, QStringList({"KOD", "TYP", "OSOBA"}));
