@@ -78,7 +78,7 @@ std::optional<QDate> TDMObecn::targetDay() const
     return QDate(m_view.day.year(), m_view.day.month(), d);
 }
 
-const ClassColumn* TDMObecn::targetClass() const
+const ClassColumn* TDMObecn::selectedClass() const
 {
     if (m_view.monthView)
         return nullptr;
@@ -86,11 +86,12 @@ const ClassColumn* TDMObecn::targetClass() const
     return i >= 0 && i < m_data.classes.size() ? &m_data.classes[i] : nullptr;
 }
 
-void TDMObecn::enter(const QString& code, const std::optional<QString>& arrival, const std::optional<QString>& departure)
+void TDMObecn::enter(const QString& code, const std::optional<QString>& arrival, const std::optional<QString>& departure,
+                     From from)
 {
     if (!currentChild())
         return;
-    const ClassColumn* cls = targetClass();
+    const ClassColumn* cls = from == From::Grid ? selectedClass() : nullptr;
     const std::optional<QDate> day = targetDay();
     if (!cls && !day)
         return;
@@ -267,6 +268,13 @@ bool TDMObecn::typedKey(DataSet& ds, const QString& fieldName, QChar key)
 {
     if (&ds != &children())
         return false;
+    bool taken = false;
+    asCommand([&] { taken = typedInGrid(ds, fieldName, key); });
+    return taken;
+}
+
+bool TDMObecn::typedInGrid(DataSet& ds, const QString& fieldName, QChar key)
+{
     setSelectedField(fieldName);
     const QChar count = countCodeOf(fieldName);
     if (!count.isNull()) {
@@ -281,21 +289,21 @@ bool TDMObecn::typedKey(DataSet& ds, const QString& fieldName, QChar key)
             return false;
         const QString text = key.isDigit() ? QString(key) : QStringLiteral("T");
         if (fieldName == field::arrival())
-            enter(QStringLiteral("?"), text, std::nullopt);
+            enter(QStringLiteral("?"), text, std::nullopt, From::Grid);
         else
-            enter(QStringLiteral("?"), std::nullopt, text);
+            enter(QStringLiteral("?"), std::nullopt, text, From::Grid);
         return true;
     }
     const FieldView* v = ds.field(fieldName);
     if (!v || v->role != roles::attendance())
         return false;
     if (key == QChar(u'\b')) {
-        enter(QString());
+        enter(QString(), std::nullopt, std::nullopt, From::Grid);
         return true;
     }
     const QChar up = key.toUpper();
     if (up != u'T' && up != u'N' && up != u'Z')
         return false;
-    enter(QString(up));
+    enter(QString(up), std::nullopt, std::nullopt, From::Grid);
     return true;
 }

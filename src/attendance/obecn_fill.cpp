@@ -219,7 +219,7 @@ void TDMObecn::copyDeclaredTimes()
 
 void TDMObecn::defaultParticipants()
 {
-    const ClassColumn* target = targetClass();
+    const ClassColumn* target = selectedClass();
     if (!target)
         throw Error(noClassColumn());
     const ClassColumn column = *target;

@@ -15,6 +15,11 @@
 #include "store/error.h"
 #include "store/table.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QScopedValueRollback>
+#include <QTimer>
+
 namespace {
 
 const QString settingsGroup = QStringLiteral("Obecn");
@@ -76,6 +81,8 @@ TDMObecn::TDMObecn(RunContext& context, DataSet& master, QObject* parent)
 
 TDMObecn::~TDMObecn()
 {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(this);
     try {
         saveSortOrder();
     } catch (...) {
@@ -109,11 +116,14 @@ void TDMObecn::build(KeyValueSettings* settings)
     t.events().onCalcFields = [this](Table& row) {
         obecn::computeRow(row, m_view, m_data, context().params.naliczanieMinut);
     };
+    // Made before any browser connects, so the view data is new before a
+    // browser reads the cells.
+    connect(&t, &Table::dataChanged, this, [this] { listReread(); });
     if (singleChild()) {
+        // The list follows the register's child; the view follows the list
+        // (a new master row reads the list again).
         t.setMasterLink(m_master->table, QStringLiteral("KOD"), QStringLiteral("KOD"));
         ds.master = m_master;
-        // The list follows the register's child; the view follows the list.
-        connect(m_master->table, &Table::scrolled, this, [this] { rebuild(); });
     } else if (m_settings) {
         // A stored order that is not an ordering of the table is ignored.
         const QString stored = m_settings->text(settingsGroup, sortKey);
@@ -126,6 +136,49 @@ void TDMObecn::build(KeyValueSettings* settings)
     buildCommands();
     applyFunctions();
     rebuild();
+    if (!singleChild())
+        if (QCoreApplication* app = QCoreApplication::instance())
+            app->installEventFilter(this);
+}
+
+bool TDMObecn::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window owning the module (or the main window it is docked in)
+    // became active: read again once the activation has been handled.
+    if (event->type() == QEvent::WindowActivate && watched && watched == parent())
+        QTimer::singleShot(0, this, [this] {
+            if (m_commandDepth > 0)
+                m_rebuildWaiting = true;
+            else if (children().table->isOpen())
+                rebuild();
+        });
+    return false;
+}
+
+void TDMObecn::listReread()
+{
+    if (m_rebuilding || !children().table->isOpen())
+        return;
+    if (m_commandDepth > 0) {
+        m_rebuildWaiting = true;
+        return;
+    }
+    rebuild();
+}
+
+void TDMObecn::asCommand(const std::function<void()>& work)
+{
+    ++m_commandDepth;
+    try {
+        work();
+    } catch (...) {
+        --m_commandDepth;
+        throw;
+    }
+    if (--m_commandDepth == 0 && m_rebuildWaiting) {
+        m_rebuildWaiting = false;
+        rebuild();
+    }
 }
 
 void TDMObecn::buildCommands()
@@ -165,9 +218,12 @@ void TDMObecn::buildCommands()
       << printCommand(this)
       << command(QStringLiteral("Wczytaj1"), QStringLiteral("Wczytaj z pliku"), QStringLiteral("Wczytaj z pliku"),
                  QString(), [this] { importFromFile(); });
-    for (Command& cmd : c)
+    for (Command& cmd : c) {
         if (cmd.name == QStringLiteral("Zajecia1"))
             cmd.opensWindow = true;
+        if (cmd.handler)
+            cmd.handler = [this, work = std::move(cmd.handler)] { asCommand(work); };
+    }
 }
 
 void TDMObecn::importFromFile()
@@ -235,6 +291,7 @@ QList<int> TDMObecn::listedChildren() const
 void TDMObecn::rebuild()
 {
     Table& t = *children().table;
+    const QScopedValueRollback rebuilding(m_rebuilding, true);
     if (!t.isOpen())
         t.open();
     m_data = obecn::loadViewData(context(), m_view, listedChildren(), obecn::kClassColumns);

@@ -46,6 +46,9 @@ public:
     QString title() const;
     // Re-reads the rows and recomputes the columns and the title; the
     // browsers on the children list follow (dataSetChanged, titleChanged).
+    // A refresh of the children list (the browser's "Odśwież") rebuilds too,
+    // and so does the window regaining activation, so that attendance
+    // written elsewhere (another station, the terminal, an import) shows.
     void rebuild();
     // The day the view shows (rebuilds).
     void setDay(QDate day);
@@ -74,10 +77,14 @@ public:
     // "Wczytaj z pliku": daily marks or, when asked, monthly counts.
     void importFromFile();
 
+    // Where an entry comes from: a command (menu, toolbar, shortcut) always
+    // means the day's code; a key typed in the grid means its column, which
+    // may be an extra class.
+    enum class From { Command, Grid };
     // The entry operation: `code` "T", "N", "Z", "" to clear or "?" to keep;
     // optional arrival and departure texts ("T" now, "7" an hour, a time).
     void enter(const QString& code, const std::optional<QString>& arrival = std::nullopt,
-               const std::optional<QString>& departure = std::nullopt);
+               const std::optional<QString>& departure = std::nullopt, From from = From::Command);
 
     bool typedKey(DataSet& ds, const QString& field, QChar key) override;
     bool canInsert(const DataSet& ds) const override;
@@ -90,8 +97,17 @@ public:
     static QString otherGroupRefusal();
     static QString timeOrderRefusal();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void build(KeyValueSettings* settings);
+    // The children list was read again (a refresh, a filter, the master
+    // moving): its cells must come from the store as it is now.
+    void listReread();
+    // Runs a command or typed key; a rebuild asked for meanwhile waits
+    // until it ends, so that no command sees its view data replaced.
+    void asCommand(const std::function<void()>& work);
     void buildCommands();
     void buildHeldClasses();
     void setMonthCaptions();
@@ -103,13 +119,15 @@ private:
     QTime now() const;
     // The day of the selected column: the current day in the day view.
     std::optional<QDate> targetDay() const;
-    const obecn::ClassColumn* targetClass() const;
+    // The extra class of the selected column (day view), null for another column.
+    const obecn::ClassColumn* selectedClass() const;
     void enterDay(QDate day, const QString& code, const std::optional<QString>& arrival,
                   const std::optional<QString>& departure);
     bool askTime(const QString& label, const QString& text, QTime current, QTime& result);
     void warnLimits(QDate day, const QString& field, QTime value);
     void enterClass(const obecn::ClassColumn& column, const QString& code);
     bool ensureHeld(int classIndex);
+    bool typedInGrid(DataSet& ds, const QString& field, QChar key);
     void typedCount(QChar code, QChar key);
     // Restores the children list's position after a long operation.
     template <class F> void keepingPosition(F&& work);
@@ -132,4 +150,7 @@ private:
     };
     std::optional<CountEdit> m_countEdit;
     Command* m_dayClassesCommand = nullptr;
+    bool m_rebuilding = false;
+    int m_commandDepth = 0;
+    bool m_rebuildWaiting = false;
 };

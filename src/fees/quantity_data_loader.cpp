@@ -84,12 +84,13 @@ QuantityData loadQuantityData(Database& db, QDate from, QDate to, const QList<in
     {
         // Every child's days of the period lie together in the index by day
         // (DZIEN), which holds the whole row: the read costs what the period
-        // holds, however many years the table keeps. Each child's days come
-        // in date order.
+        // holds, however many years the table keeps. No order is asked of
+        // the store (PostgreSQL would sort the month); each child's days are
+        // put in date order below, which costs nothing when they came so.
         TypedQuery q(db, one ? QStringLiteral("SELECT OSOBA, DATA, OBECNY, CZASP, CZASW FROM OBECN "
-                                              "WHERE OSOBA = :OSOBA AND DATA >= :OD AND DATA <= :DO ORDER BY DATA")
+                                              "WHERE OSOBA = :OSOBA AND DATA >= :OD AND DATA <= :DO")
                              : QStringLiteral("SELECT OSOBA, DATA, OBECNY, CZASP, CZASW FROM OBECN "
-                                              "WHERE DATA >= :OD AND DATA <= :DO ORDER BY DATA, OSOBA"));
+                                              "WHERE DATA >= :OD AND DATA <= :DO"));
         q.bind(QStringLiteral("OD"), from).bind(QStringLiteral("DO"), to);
         bindChild(q);
         q.exec();
@@ -97,6 +98,10 @@ QuantityData loadQuantityData(Database& db, QDate from, QDate to, const QList<in
             if (ChildRows* rows = rowsOf(int(q.integer(0))))
                 rows->attendance.append({q.date(1), q.mark(2), q.minutes(3), q.minutes(4)});
         }
+        const auto byDate = [](const AttendanceRow& a, const AttendanceRow& b) { return a.date < b.date; };
+        for (ChildRows& rows : data.children)
+            if (!std::is_sorted(rows.attendance.cbegin(), rows.attendance.cend(), byDate))
+                std::stable_sort(rows.attendance.begin(), rows.attendance.end(), byDate);
     }
     {
         TypedQuery q(db, one ? QStringLiteral("SELECT OSOBA, ROK, MIES, OBECNY, ILE FROM OBECM WHERE OSOBA = :OSOBA "

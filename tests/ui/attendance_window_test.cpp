@@ -12,6 +12,7 @@
 #include "browser/ui/tfm_kartot.h"
 #include "browser/ui/ui_window_opener.h"
 #include "shell/function_names.h"
+#include "store/database.h"
 #include "store/query.h"
 #include "store/rights.h"
 #include "store/table.h"
@@ -239,6 +240,89 @@ TEST_P(AttendanceWindow, TheMonthFitsAScreenWithTheNamesInPlace)
     const QModelIndex street = w->model()->index(0, column("ULICA"));
     grid->scrollTo(street);
     EXPECT_GE(grid->visualRect(street).left(), grid->frozenWidth());
+    EXPECT_TRUE(prompts.done());
+}
+
+// Attendance written past this window (another station) shows on "Odśwież"
+// and when the window becomes active again, not only after a new day.
+TEST_P(AttendanceWindow, RefreshAndActivationShowRowsWrittenElsewhere)
+{
+    using namespace obecn;
+    auto owned = std::make_unique<TDMObecn>(*context, &settings);
+    TDMObecn* m = owned.get();
+    TDMDane::openAsWindow(std::move(owned), m->title());
+    TFmKartot* w = windows.last();
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(m->children().table->locate({"KOD"}, {ala}));
+    const int alaRow = m->children().table->position();
+    auto cell = [&](const QString& field) {
+        return w->model()->index(alaRow, w->model()->columnOf(field)).data().toString();
+    };
+    EXPECT_EQ(cell(field::code()), "");
+
+    Database other(store->location());
+    other.open();
+    other.setCredentials({rights::masterCredential()});
+    Query(other, "INSERT INTO OBECN (OSOBA, DATA, OBECNY, CZASP) VALUES (:O, '2024-03-05', 'T', '07:40')")
+        .bind("O", ala)
+        .exec();
+    w->refresh();
+    EXPECT_EQ(cell(field::code()), "T");
+    EXPECT_EQ(cell(field::arrival()), "07:40");
+
+    Query(other, "UPDATE OBECN SET OBECNY = 'Z', CZASP = NULL WHERE OSOBA = :O").bind("O", ala).exec();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(w, &activate);
+    QApplication::processEvents();
+    EXPECT_EQ(cell(field::code()), "Z");
+    EXPECT_EQ(cell(field::arrival()), "");
+    EXPECT_TRUE(prompts.done());
+}
+
+// With the cursor on an extra class, the commands (keys, menu, toolbar)
+// enter the day's code and times; only a code typed into the cell marks
+// the class.
+TEST_P(AttendanceWindow, CommandsOnAnExtraClassColumnEnterTheDay)
+{
+    using namespace obecn;
+    sql("INSERT INTO ZAJDOD (KOD, NAZWA, KOLEJ) VALUES (1, 'Rytmika', 1)");
+    sql("INSERT INTO ZAJDAT (ZAJECIE, DZIENTYG, ODDATY, CZASP, CZASW) VALUES (1, '2', '2024-01-01', '14:00', '14:45')");
+    Query(baza->database(), "INSERT INTO DZIEZAJ (OSOBA, ZAJECIE, ODDATY) VALUES (:O, 1, '2024-01-01')").bind("O", ala).exec();
+    auto owned = std::make_unique<TDMObecn>(*context, &settings);
+    TDMObecn* m = owned.get();
+    TDMDane::openAsWindow(std::move(owned), m->title());
+    TFmKartot* w = windows.last();
+    ASSERT_TRUE(w);
+    w->resize(1200, 500);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    ASSERT_TRUE(headers(w).contains("Rytmika (14:00 - 14:45)"));
+    ASSERT_TRUE(m->children().table->locate({"KOD"}, {ala}));
+    const int alaRow = m->children().table->position();
+    const QString classField = field::extraClass(1);
+
+    goTo(w, alaRow, classField);
+    prompts.expectYesNo(editQ, true);
+    prompts.expectTimeText("Określ", "07:30");
+    QTest::keyClick(w->grid(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(storedCode(ala, QDate(2024, 3, 5)), "T");
+    EXPECT_EQ(sql("SELECT CZASP FROM OBECN WHERE OSOBA = " + QString::number(ala)).toTime(), QTime(7, 30));
+
+    goTo(w, alaRow, classField);
+    auto* present = qobject_cast<QToolButton*>(w->toolbar()->widgetForAction(w->commandAction(m->children().command("Nieobecnosc1"))));
+    ASSERT_TRUE(present);
+    prompts.expectYesNo(QStringLiteral("Skasować czas przyjścia i wyjścia dla Ala, Polna?"), true);
+    present->click();
+    EXPECT_EQ(storedCode(ala, QDate(2024, 3, 5)), "N");
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM ZAJODB").toInt(), 0);
+
+    // Typed into the class cell, the code marks the class (held from now on).
+    goTo(w, alaRow, classField);
+    QTest::keyClick(w->grid(), Qt::Key_T);
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM ZAJODB").toInt(), 1);
+    EXPECT_EQ(sql("SELECT OBECNY FROM ZAJOBEC").toString(), "T");
+    EXPECT_EQ(storedCode(ala, QDate(2024, 3, 5)), "N");
     EXPECT_TRUE(prompts.done());
 }
 
