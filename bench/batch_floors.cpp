@@ -28,11 +28,11 @@ long long readQuantityRows(native::Connection& c, QDate from, QDate to)
     const LL monthB = to.year() * 100 + to.month();
     long long n = 0;
     n += readAll(c, "SELECT KOD, NAZWA, ULICA, PESEL FROM DZIECI WHERE 1 = 1 ORDER BY KOD");
-    n += readAll(c, "SELECT OSOBA, DATA, OBECNY, CZASP, CZASW FROM OBECN WHERE DATA >= ? AND DATA <= ? ORDER BY OSOBA, DATA",
-                 {a, b});
-    n += readAll(c, "SELECT OSOBA, ROK, MIES, OBECNY, ILE FROM OBECM WHERE ROK * 100 + MIES >= ? AND ROK * 100 + MIES <= ? "
-                    "ORDER BY OSOBA, ROK, MIES, OBECNY",
-                 {monthA, monthB});
+    n += readAll(c, "SELECT OSOBA, DATA, OBECNY, CZASP, CZASW FROM OBECN WHERE DATA >= ? AND DATA <= ?", {a, b});
+    n += readAll(c, "SELECT M.OSOBA, M.ROK, M.MIES, M.OBECNY, M.ILE FROM DZIECI D CROSS JOIN OBECM M "
+                    "WHERE M.OSOBA = D.KOD AND M.ROK >= ? AND M.ROK <= ? "
+                    "AND M.ROK * 100 + M.MIES >= ? AND M.ROK * 100 + M.MIES <= ? ORDER BY D.KOD, M.ROK, M.MIES, M.OBECNY",
+                 {LL(from.year()), LL(to.year()), monthA, monthB});
     n += readAll(c, "SELECT OSOBA, ODDATY, CZASP, CZASW FROM DZIECZAS WHERE (ODDATY IS NULL OR ODDATY <= ?) ORDER BY OSOBA, ODDATY",
                  {b});
     n += readAll(c, "SELECT ODDATY, CZASP, CZASW FROM CZASBEZP WHERE (ODDATY IS NULL OR ODDATY <= ?) ORDER BY ODDATY", {b});
@@ -51,7 +51,7 @@ long long readQuantityRows(native::Connection& c, QDate from, QDate to)
                  {a, b});
     n += readAll(c, "SELECT B.KLASA, B.ID, B.OSOBA, B.OBECNY FROM ZAJOBEC B JOIN ZAJODB O ON B.ID = O.ID "
                     "AND (B.KLASA = O.KLASA OR (B.KLASA IS NULL AND O.KLASA IS NULL)) "
-                    "WHERE O.DATA >= ? AND O.DATA <= ? ORDER BY B.OSOBA, B.KLASA, B.ID",
+                    "WHERE O.DATA >= ? AND O.DATA <= ?",
                  {a, b});
     return n;
 }

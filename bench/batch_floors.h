@@ -11,7 +11,8 @@
 
 namespace bench {
 
-// Every read of the quantities' loader for a period, as it words them.
+// Every read of the quantities' loader for a period, worded as the loader
+// words them (keep the two in step, or the floor measures other SQL).
 long long readQuantityRows(native::Connection& c, QDate from, QDate to);
 // The period's attendance read child by child, one index seek each.
 long long readAttendanceBySeeks(native::Connection& c, QDate from, QDate to, int children);
