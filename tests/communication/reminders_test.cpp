@@ -127,6 +127,10 @@ TEST_P(RemindersTest, ShownAtStartOnlyWithEntriesAndOpenedModallyForTheEntrysChi
     ASSERT_FALSE(prompts.asked().isEmpty());
     EXPECT_EQ(prompts.asked().last().lines, (QStringList{QStringLiteral("Przy starcie"), QStringLiteral("Tylko na żądanie")}));
     EXPECT_EQ(prompts.asked().last().preset, QStringLiteral("Przy starcie"));
+    setting.clear();  // never set: the box offers what that means
+    prompts.expectListWithChoice(reminders::title(), QStringLiteral("Tylko na żądanie"));
+    reminders::show(ctx, access, false);
+    EXPECT_EQ(prompts.asked().last().preset, QStringLiteral("Tylko na żądanie"));
 
     const int misie = group(QStringLiteral("Misie"));
     const int ala = child(QStringLiteral("Nowak Ala"), QStringLiteral("Polna 1"), misie);
