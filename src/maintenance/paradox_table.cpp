@@ -271,8 +271,14 @@ bool Table::record(int index, QVariantList& values, QString& problem)
             break;
         case pxfDate: {
             qint64 v = 0;
-            if (storedInteger(data, c.length, v))
-                value = QDate::fromJulianDay(kJulianDayOfDayZero + v);
+            if (storedInteger(data, c.length, v)) {
+                const QDate date = QDate::fromJulianDay(kJulianDayOfDayZero + v);
+                if (!date.isValid()) {
+                    problem = QStringLiteral("pole %1: niepoprawna data").arg(c.name);
+                    return false;
+                }
+                value = date;
+            }
             break;
         }
         case pxfTime: {
@@ -291,9 +297,13 @@ bool Table::record(int index, QVariantList& values, QString& problem)
             double v = 0;
             if (storedDouble(data, c.length, v)) {
                 const qint64 ms = qint64(v);
-                const qint64 days = ms / 86400000;
-                value = QDateTime(QDate::fromJulianDay(kJulianDayOfDayZero + days),
-                                  QTime::fromMSecsSinceStartOfDay(int(ms % 86400000)));
+                const QDateTime moment(QDate::fromJulianDay(kJulianDayOfDayZero + ms / 86400000),
+                                       QTime::fromMSecsSinceStartOfDay(int(ms % 86400000)));
+                if (ms < 0 || !moment.isValid()) {
+                    problem = QStringLiteral("pole %1: niepoprawny czas").arg(c.name);
+                    return false;
+                }
+                value = moment;
             }
             break;
         }

@@ -111,6 +111,7 @@ public:
                 break;
             }
             case pxfMemoBLOb:
+            case pxfFmtMemoBLOb:
             case pxfGraphic: {
                 QByteArray bytes = v.typeId() == QMetaType::QString ? cp1250::encode(v.toString()) : v.toByteArray();
                 EXPECT_EQ(PX_put_data_blob(m_doc, data, f.length, bytes.data(), int(bytes.size())), 0);
@@ -274,6 +275,11 @@ void writeSourceTables(const QString& folder)
         t.add({QDateTime(QDate(2024, 1, 2), QTime(0, 0)), 45, false});
     }
     {
+        PxWriter t(folder, QStringLiteral("POSILKI"), {{"DATA", pxfDate, 4}, {"OPIS", pxfFmtMemoBLOb, 11}});
+        t.add({QDate(2024, 5, 6), kMediumMemo});
+        t.add({QDate(2024, 5, 7), QStringLiteral("Zupa")});
+    }
+    {
         PxWriter t(folder, QStringLiteral("DZIEINF"),
                    {{"INFORM", pxfLong, 4}, {"OSOBA", pxfLong, 4}, {"DATAOTW", pxfTimestamp, 8}});
         t.add({1, 44, QVariant()});
@@ -326,6 +332,8 @@ TEST_P(ParadoxMigrationTest, EveryRowArrivesAsWrittenAndBadRowsAreRefusedWithThe
     expectRows(*db, QStringLiteral("PRZEDLOGI"), {"CZAS", "KON", "OK"}, QStringLiteral("KON"),
                {{QDateTime(QDate(2023, 12, 31), QTime(23, 59, 58)), 44, "T"},
                 {QDateTime(QDate(2024, 1, 2), QTime(0, 0)), 45, "N"}});
+    expectRows(*db, QStringLiteral("POSILKI"), {"DATA", "OPIS"}, QStringLiteral("DATA"),
+               {{QDate(2024, 5, 6), kMediumMemo}, {QDate(2024, 5, 7), "Zupa"}});
     expectRows(*db, QStringLiteral("DZIEINF"), {"INFORM", "OSOBA", "DATAOTW"}, QStringLiteral("OSOBA"),
                {{1, 44, QVariant()}});
 
