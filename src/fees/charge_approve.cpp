@@ -206,6 +206,8 @@ private:
     void approveLines(ChargeRunState& state)
     {
         Database& db = state.db;
+        if (m_approved.isEmpty())
+            return;
         if (!state.invoicing) {
             QList<QVariant> ids;
             ids.reserve(m_approved.size());
@@ -225,13 +227,28 @@ private:
             }
             return;
         }
-        QList<QVariant> rows;
-        rows.reserve(m_approved.size() * 3);
-        for (const ApprovedLine& line : m_approved)
-            rows << line.id << m_invoices[line.slot].id << line.lineNumber;
-        runChunked(db, QStringLiteral("UPDATE NALICZ SET TYP = '1', IDF = V.F, LPF = V.L FROM (VALUES "),
-                   QStringLiteral("(CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))"),
-                   QStringLiteral(") AS V (ID, F, L) WHERE NALICZ.ID = V.ID"), rows, 3, 1000);
+        // Three arrays and one statement: a VALUES list as long would cost
+        // more to plan than to run.
+        QString ids = QStringLiteral("{");
+        QString invoices = ids;
+        QString numbers = ids;
+        for (const ApprovedLine& line : m_approved) {
+            if (ids.size() > 1) {
+                ids += QLatin1Char(',');
+                invoices += QLatin1Char(',');
+                numbers += QLatin1Char(',');
+            }
+            ids += QString::number(line.id);
+            invoices += QString::number(m_invoices[line.slot].id);
+            numbers += QString::number(line.lineNumber);
+        }
+        PreparedStatement update(db, QStringLiteral("UPDATE NALICZ SET TYP = '1', IDF = V.F, LPF = V.L "
+                                                    "FROM UNNEST(CAST(? AS INTEGER[]), CAST(? AS INTEGER[]), "
+                                                    "CAST(? AS INTEGER[])) AS V (ID, F, L) WHERE NALICZ.ID = V.ID"));
+        update.bind(0, ids + QLatin1Char('}'));
+        update.bind(1, invoices + QLatin1Char('}'));
+        update.bind(2, numbers + QLatin1Char('}'));
+        update.exec();
     }
 
     QDate m_issueDate;

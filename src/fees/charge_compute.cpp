@@ -7,6 +7,7 @@
 #include "fees/charge_periods.h"
 #include "fees/evaluator.h"
 #include "fees/quantity_data_loader.h"
+#include "fees/quantity_substitution.h"
 #include "store/database.h"
 #include "store/money.h"
 #include "store/params.h"
@@ -150,7 +151,7 @@ public:
             Query q(db, QStringLiteral("SELECT KOD, OPIS FROM SPOSOBY"));
             q.exec();
             while (q.next())
-                m_definitions.insert(q.value(0).toInt(), q.value(1).toString());
+                m_definitions.insert(q.value(0).toInt(), CompiledDefinition(q.value(1).toString()));
         }
         readChildRows(db, wanted, chosen);
 
@@ -321,14 +322,14 @@ private:
         const QList<ChargePeriod> periods =
             chargePeriods(month.first, month.last, state.chargeMonth.last, rows, uniform, prices);
         for (const ChargePeriod& period : periods) {
-            const QString definition = m_definitions.value(settling ? period.settlement : period.calculation);
-            if (definition.isEmpty())
+            const auto found = m_definitions.constFind(settling ? period.settlement : period.calculation);
+            if (found == m_definitions.cend() || found->isEmpty())
                 continue;
             if (settling && !m_reversed) {
                 m_reversed = true;
                 reverse(state, child, component);
             }
-            writeLines(state, child, component, period, definition, settling);
+            writeLines(state, child, component, period, *found, settling);
         }
     }
 
@@ -354,11 +355,11 @@ private:
     }
 
     void writeLines(ChargeRunState& state, int child, int component, const ChargePeriod& period,
-                    const QString& definition, bool settling)
+                    const CompiledDefinition& definition, bool settling)
     {
         PassQuantities& quantities = settling ? *m_settled : *m_charge;
         AttendanceQuantityProvider& provider = quantities.provider(child, period.first, period.last);
-        double quantity = evaluate(substituteQuantities(definition, provider), m_decimals);
+        double quantity = definition.evaluate(provider, m_decimals);
         if (m_upToHalf)
             quantity = roundUpToHalf(quantity);
 
@@ -401,7 +402,7 @@ private:
     bool m_invoicing = false;
     bool m_uniform = false;
     QVariant m_helpCentre;
-    QHash<int, QString> m_definitions;
+    QHash<int, CompiledDefinition> m_definitions;  // read once per run, by method
     QHash<quint64, QList<ChildComponentRow>> m_childRows;
     QHash<int, QList<catalogue::PriceRow>> m_prices;
     QHash<int, QList<catalogue::MethodRow>> m_methods;

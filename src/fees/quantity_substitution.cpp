@@ -85,6 +85,26 @@ QuantityToken readQuantityToken(QStringView text, qsizetype pos)
     return token;
 }
 
+namespace {
+
+QString quantityText(const QuantityToken& token, QuantityProvider& provider)
+{
+    switch (token.letter.unicode()) {
+    case u'O':
+        return numberText(provider.scheduledClasses(token.classCode), true);
+    case u'P':
+        return numberText(provider.classAttendance(token.classCode, token.mark), true);
+    case u'Q':
+        return numberText(provider.classesDuringStay(token.classCode), true);
+    case u'R':
+        return numberText(provider.classesOnDaysPresent(token.classCode), true);
+    default:
+        return numberText(provider.simpleQuantity(token.letter), isCountQuantity(token.letter));
+    }
+}
+
+}  // namespace
+
 QString substituteQuantities(QStringView definition, QuantityProvider& provider)
 {
     QString out;
@@ -98,26 +118,44 @@ QString substituteQuantities(QStringView definition, QuantityProvider& provider)
         }
         out += definition.mid(pos, at - pos);
         const QuantityToken token = readQuantityToken(definition, at);
-        switch (token.letter.unicode()) {
-        case u'O':
-            out += numberText(provider.scheduledClasses(token.classCode), true);
-            break;
-        case u'P':
-            out += numberText(provider.classAttendance(token.classCode, token.mark), true);
-            break;
-        case u'Q':
-            out += numberText(provider.classesDuringStay(token.classCode), true);
-            break;
-        case u'R':
-            out += numberText(provider.classesOnDaysPresent(token.classCode), true);
-            break;
-        default:
-            out += numberText(provider.simpleQuantity(token.letter), isCountQuantity(token.letter));
-            break;
-        }
+        out += quantityText(token, provider);
         pos = at + token.length;
     }
     return out;
+}
+
+CompiledDefinition::CompiledDefinition(const QString& definition) : m_definition(definition)
+{
+    const QStringView text(m_definition);
+    qsizetype pos = 0;
+    try {
+        for (;;) {
+            const qsizetype at = text.indexOf(QLatin1Char('I'), pos);
+            m_texts.append(text.mid(pos, at < 0 ? text.size() - pos : at - pos).toString());
+            if (at < 0)
+                break;
+            m_codes.append(readQuantityToken(text, at));
+            pos = at + m_codes.last().length;
+        }
+    } catch (const EvalError&) {
+        m_malformed = true;
+    }
+}
+
+QString CompiledDefinition::substitute(QuantityProvider& provider) const
+{
+    if (m_malformed)
+        return substituteQuantities(m_definition, provider);  // throws as it always did
+    QString out;
+    out.reserve(m_definition.size() + 16 * m_codes.size());
+    for (qsizetype i = 0; i < m_codes.size(); ++i)
+        out += m_texts[i] + quantityText(m_codes[i], provider);
+    return out + m_texts.last();
+}
+
+double CompiledDefinition::evaluate(QuantityProvider& provider, int decimals) const
+{
+    return fees::evaluate(substitute(provider), decimals);
 }
 
 }  // namespace fees

@@ -6,6 +6,7 @@
 // Substitution writes each quantity's value in their place, giving the text
 // fees::evaluate() reads.
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -57,5 +58,26 @@ QuantityToken readQuantityToken(QStringView text, qsizetype pos);
 // and the comma. A negative value is written in brackets, "(-1,5)", so that
 // "2*IH" still reads as a product. Throws EvalError for a malformed code.
 QString substituteQuantities(QStringView definition, QuantityProvider& provider);
+
+// A definition read once for a run: its text split at the quantity codes,
+// so that each child's line only writes in its numbers. The result is that
+// of evaluate(substituteQuantities(definition, provider), decimals), errors
+// included; a malformed code is reported when the definition is evaluated,
+// not when it is read.
+class CompiledDefinition {
+public:
+    CompiledDefinition() = default;
+    explicit CompiledDefinition(const QString& definition);
+
+    bool isEmpty() const { return m_definition.isEmpty(); }
+    QString substitute(QuantityProvider& provider) const;
+    double evaluate(QuantityProvider& provider, int decimals) const;
+
+private:
+    QString m_definition;
+    QList<QString> m_texts;       // the text before each code, then the rest
+    QList<QuantityToken> m_codes;
+    bool m_malformed = false;     // a code that cannot be read: substitution reports it
+};
 
 }  // namespace fees
