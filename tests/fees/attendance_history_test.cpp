@@ -117,8 +117,9 @@ TEST_P(AttendanceHistory, ChargeLinesAndQuantitiesIgnoreTheYearsAround)
             EXPECT_EQ(b->attendance[i].mark, a->attendance[i].mark);
             EXPECT_EQ(b->attendance[i].arrival, a->attendance[i].arrival);
             EXPECT_EQ(b->attendance[i].departure, a->attendance[i].departure);
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_LT(b->attendance[i - 1].date, b->attendance[i].date);
+            }
         }
     }
     EXPECT_EQ(after.childRows(ala)->attendance.size(), 21);  // the working days of March 2024
