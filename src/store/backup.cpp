@@ -22,6 +22,8 @@
 #include <QTime>
 #include <QUuid>
 
+#include "sqlite_statement.h"
+
 #include <sqlite3.h>
 
 namespace backup {
@@ -29,14 +31,6 @@ namespace backup {
 namespace {
 
 const QString kStoreFile = QStringLiteral("lunawa.db");
-
-sqlite3* sqliteHandle(const QSqlDatabase& db)
-{
-    const QVariant v = db.driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3* const*>(v.data());
-    return nullptr;
-}
 
 // Files the SQLite engine keeps beside its database, and the lock and
 // control files of the older table format: never part of a copy.

@@ -17,6 +17,8 @@
 #include <QUrl>
 #include <QVariant>
 
+#include "sqlite_statement.h"
+
 #include <sqlite3.h>
 
 namespace {
@@ -33,14 +35,6 @@ void execOrThrow(QSqlDatabase db, const QString& sql, const StoreLocation& locat
 // Batches of one store queue on this advisory lock (the second key is the
 // store's schema, so stores sharing a database do not wait for each other).
 const char* const batchLockSql = "SELECT pg_advisory_xact_lock(1280660033, hashtext(current_schema()))";
-
-sqlite3* sqliteHandle(const QSqlDatabase& db)
-{
-    const QVariant v = db.driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3* const*>(v.data());
-    return nullptr;
-}
 
 // Every statement on an SQLite connection passes the authorizer while it is
 // prepared, so SQL cannot reach what the credentials do not grant.

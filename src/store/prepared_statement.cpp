@@ -3,6 +3,7 @@
 #include "database.h"
 #include "error.h"
 #include "sqlite_authorizer.h"
+#include "sqlite_statement.h"
 #include "statement_rights.h"
 #include "store_messages.h"
 #include "values.h"
@@ -12,18 +13,6 @@
 #include <QSqlQuery>
 
 #include <sqlite3.h>
-
-namespace {
-
-sqlite3* sqliteHandle(const QSqlDatabase& db)
-{
-    const QVariant v = db.driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3* const*>(v.data());
-    return nullptr;
-}
-
-}  // namespace
 
 PreparedStatement::PreparedStatement(Database& db, const QString& sql) : m_db(db), m_sql(sql) {}
 
@@ -38,19 +27,7 @@ void PreparedStatement::prepare()
     if (m_prepared)
         return;
     if (m_db.engine() == Engine::SQLite) {
-        sqlite3* handle = sqliteHandle(m_db.connection());
-        if (!handle)
-            throw Error(storemsg::translate(QStringLiteral("not connected"), m_db.location()));
-        m_db.takeDenied();
-        const sqlite_authorizer::StatementText statement(m_sql);
-        const QByteArray text = m_sql.toUtf8();
-        const int rc = sqlite3_prepare_v3(handle, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
-                                          &m_statement, nullptr);
-        if (rc != SQLITE_OK) {
-            sqlite3_finalize(m_statement);
-            m_statement = nullptr;
-            failSqlite(rc);
-        }
+        m_statement = prepareSqliteStatement(m_db, m_sql, SQLITE_PREPARE_PERSISTENT);
     } else {
         checkStatementRights(m_db, m_sql);
         m_query = std::make_unique<QSqlQuery>(m_db.connection());
@@ -59,15 +36,6 @@ void PreparedStatement::prepare()
             throw Error(storemsg::fromSqlError(m_query->lastError(), m_db.location()));
     }
     m_prepared = true;
-}
-
-void PreparedStatement::failSqlite(int code)
-{
-    if (m_db.takeDenied() || code == SQLITE_AUTH)
-        throw AccessDenied();
-    sqlite3* handle = sqliteHandle(m_db.connection());
-    const QString text = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(code));
-    throw Error(storemsg::translate(text, m_db.location()));
 }
 
 void PreparedStatement::bind(int index, qint64 value)
@@ -154,7 +122,7 @@ void PreparedStatement::exec()
         while (rc == SQLITE_ROW);
         sqlite3_reset(m_statement);
         if (rc != SQLITE_DONE)
-            failSqlite(rc);
+            throwSqliteError(m_db, rc);
         return;
     }
     if (!m_query->exec())

@@ -43,7 +43,6 @@ public:
 
 private:
     void prepare();
-    [[noreturn]] void failSqlite(int code);
 
     Database& m_db;
     QString m_sql;

@@ -4,6 +4,7 @@
 #include "error.h"
 #include "query.h"
 #include "sqlite_authorizer.h"
+#include "sqlite_statement.h"
 #include "store_messages.h"
 #include "values.h"
 
@@ -12,14 +13,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-sqlite3* sqliteHandle(const QSqlDatabase& db)
-{
-    const QVariant v = db.driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3* const*>(v.data());
-    return nullptr;
-}
 
 bool digits(const unsigned char* s, int count, int* out)
 {
@@ -51,27 +44,7 @@ void TypedQuery::prepareSqlite()
 {
     if (m_statement)
         return;
-    sqlite3* handle = sqliteHandle(m_db.connection());
-    if (!handle)
-        throw Error(storemsg::translate(QStringLiteral("not connected"), m_db.location()));
-    m_db.takeDenied();
-    const sqlite_authorizer::StatementText statement(m_sql);
-    const QByteArray text = m_sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_statement, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(m_statement);
-        m_statement = nullptr;
-        failSqlite(rc);
-    }
-}
-
-void TypedQuery::failSqlite(int code)
-{
-    if (m_db.takeDenied() || code == SQLITE_AUTH)
-        throw AccessDenied();
-    sqlite3* handle = sqliteHandle(m_db.connection());
-    const QString text = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(code));
-    throw Error(storemsg::translate(text, m_db.location()));
+    m_statement = prepareSqliteStatement(m_db, m_sql);
 }
 
 TypedQuery& TypedQuery::bind(const QString& name, const QVariant& value)
@@ -140,7 +113,7 @@ bool TypedQuery::next()
     m_done = true;
     sqlite3_reset(m_statement);
     if (rc != SQLITE_DONE)
-        failSqlite(rc);
+        throwSqliteError(m_db, rc);
     return false;
 }
 

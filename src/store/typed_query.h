@@ -44,7 +44,6 @@ public:
 
 private:
     void prepareSqlite();
-    [[noreturn]] void failSqlite(int code);
     QVariant variant(int column) const;  // PostgreSQL
 
     Database& m_db;
