@@ -21,7 +21,7 @@ store="$bin/Baza"
 if [[ ! -e $store/lunawa.db ]]; then
   echo "Creating the demo store in $store"
   mkdir -p "$store"
-  # A kindergarten with children, fees and two months of attendance, so
+  # A kindergarten with children, fees and attendance up to yesterday, so
   # that there is something to look at from the first start.
   if ! "$bin/lunawactl" demo "$store"; then
     # A half-made store would be taken as done on the next run.
