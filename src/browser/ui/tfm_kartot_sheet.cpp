@@ -89,7 +89,9 @@ void TFmKartot::fillSheet()
                     f.lookupTable->open();
                 if (f.lookupTable)
                     for (int r = 0; r < f.lookupTable->rowCount(); ++r)
-                        combo->addItem(f.lookupTable->valueAt(r, f.lookupResult).toString(), r);
+                        combo->addItem(cell::text(f.lookupTable->valueAt(r, f.lookupResult), f.def.type,
+                                                  v->displayFormat),
+                                       r);
             } catch (const Error&) {
             }
             combo->setEnabled(!v->readOnly);
@@ -170,7 +172,9 @@ void TFmKartot::refreshSheet()
             edit->setText(cell::text(table().value(r.field), f.def.type, v ? v->displayFormat : QString()));
             edit->setModified(false);
         } else if (auto* combo = qobject_cast<QComboBox*>(r.editor)) {
-            combo->setCurrentIndex(combo->findText(table().text(r.field)));
+            // Items and the current value are written alike, so a date finds its item.
+            combo->setCurrentIndex(
+                combo->findText(cell::text(table().value(r.field), f.def.type, v ? v->displayFormat : QString())));
         } else if (auto* picture = qobject_cast<QLabel*>(r.editor)) {
             QPixmap pm;
             pm.loadFromData(table().value(r.field).toByteArray());
