@@ -21,7 +21,7 @@ void monthView(benchmark::State& state, Engine engine, History history)
     view.day = QDate(2024, 3, 15);
     view.monthView = true;
     QList<int> listed;
-    for (int c = 1; c <= s.spec().children; ++c)
+    for (int c = 1; c <= s.shape().children; ++c)
         listed << c;
     qsizetype rows = 0;
     Samples program;

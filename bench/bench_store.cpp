@@ -60,7 +60,7 @@ DayOfAttendance attendanceOf(int child, QDate day)
     return {v != 0, QTime(7, 10 + v * 3), QTime(15, 5 + v * 4)};
 }
 
-BenchStore::BenchStore(const StoreSpec& spec) : m_spec(spec)
+BenchStore::BenchStore(const StoreShape& shape) : m_shape(shape)
 {
     create();
     m_baza = std::make_unique<TDMBaza>(m_location);
@@ -83,7 +83,7 @@ BenchStore::~BenchStore()
 
 void BenchStore::create()
 {
-    if (m_spec.engine == Engine::SQLite) {
+    if (m_shape.engine == Engine::SQLite) {
         m_location = StoreLocation::parse(m_dir.path() + QStringLiteral("/Baza"));
     } else {
         const StoreLocation server = StoreLocation::parse(pgServer());
@@ -143,7 +143,7 @@ RunContext& BenchStore::context()
 
 void BenchStore::fill()
 {
-    const StoreSpec& s = m_spec;
+    const StoreShape& s = m_shape;
     Database& d = db();
     auto sql = [&](const QString& text) { Query(d, text).exec(); };
     // The catalogues, few rows, through the program.
@@ -294,26 +294,26 @@ const char* historyName(History history)
 
 BenchStore& batchStore(Engine engine, History history)
 {
-    StoreSpec spec;
-    spec.engine = engine;
-    spec.children = 1000;
-    spec.groups = 3;
-    spec.components = 6;
-    spec.months = true;
-    spec.helpCentre = true;
-    spec.declaredTimes = true;
-    spec.extraClasses = true;
-    spec.attendanceFrom = history == History::Month ? QDate(2024, 2, 1) : QDate(2021, 9, 1);
-    spec.attendanceTo = history == History::Month ? QDate(2024, 3, 31) : QDate(2024, 8, 31);
-    return store(std::string("batch-") + historyName(history) + "/" + engineName(engine), spec);
+    StoreShape shape;
+    shape.engine = engine;
+    shape.children = 1000;
+    shape.groups = 3;
+    shape.components = 6;
+    shape.months = true;
+    shape.helpCentre = true;
+    shape.declaredTimes = true;
+    shape.extraClasses = true;
+    shape.attendanceFrom = history == History::Month ? QDate(2024, 2, 1) : QDate(2021, 9, 1);
+    shape.attendanceTo = history == History::Month ? QDate(2024, 3, 31) : QDate(2024, 8, 31);
+    return store(std::string("batch-") + historyName(history) + "/" + engineName(engine), shape);
 }
 
-BenchStore& store(const std::string& key, const StoreSpec& spec)
+BenchStore& store(const std::string& key, const StoreShape& shape)
 {
     auto& all = stores();
     auto it = all.find(key);
     if (it == all.end())
-        it = all.emplace(key, std::make_unique<BenchStore>(spec)).first;
+        it = all.emplace(key, std::make_unique<BenchStore>(shape)).first;
     return *it->second;
 }
 

@@ -28,7 +28,7 @@ struct RunContext;
 
 namespace bench {
 
-struct StoreSpec {
+struct StoreShape {
     Engine engine = Engine::SQLite;
     int children = 1000;
     int groups = 1;        // child c is in group 1 + c % groups
@@ -43,15 +43,15 @@ struct StoreSpec {
     bool extraClasses = false;   // two classes, held through March 2024
 };
 
-// A store of the spec, cached per name for the whole run (filling is slow).
+// A store of this shape, cached per name for the whole run (filling is slow).
 class BenchStore {
 public:
-    explicit BenchStore(const StoreSpec& spec);
+    explicit BenchStore(const StoreShape& shape);
     ~BenchStore();
     BenchStore(const BenchStore&) = delete;
     BenchStore& operator=(const BenchStore&) = delete;
 
-    const StoreSpec& spec() const { return m_spec; }
+    const StoreShape& shape() const { return m_shape; }
     const StoreLocation& location() const { return m_location; }
     TDMBaza& baza() { return *m_baza; }
     Database& db() { return m_baza->database(); }
@@ -67,7 +67,7 @@ private:
     void create();
     void fill();
 
-    StoreSpec m_spec;
+    StoreShape m_shape;
     QTemporaryDir m_dir;
     std::string m_adminInfo;  // PostgreSQL: the server, to drop the database
     std::string m_pgDatabase;
@@ -91,8 +91,8 @@ enum class History { Month, ThreeYears };
 BenchStore& batchStore(Engine engine, History history);
 const char* historyName(History history);
 
-// The store named `key`, made from `spec` on first use.
-BenchStore& store(const std::string& key, const StoreSpec& spec);
+// The store named `key`, made from `shape` on first use.
+BenchStore& store(const std::string& key, const StoreShape& shape);
 // Closes and drops every store (before the application object goes).
 void releaseStores();
 

@@ -24,13 +24,13 @@ const QDate yearEnd(2024, 8, 31);
 
 Database& terminalStore()
 {
-    bench::StoreSpec spec;
-    spec.children = children;
-    spec.groups = 2;
-    spec.declaredTimes = true;
-    spec.attendanceFrom = yearStart;
-    spec.attendanceTo = yearEnd;
-    return bench::store("terminal/sqlite", spec).db();
+    bench::StoreShape shape;
+    shape.children = children;
+    shape.groups = 2;
+    shape.declaredTimes = true;
+    shape.attendanceFrom = yearStart;
+    shape.attendanceTo = yearEnd;
+    return bench::store("terminal/sqlite", shape).db();
 }
 
 // Every press is a new child's first arrival of a day after the stored

@@ -91,7 +91,7 @@ void compute(benchmark::State& state, Engine engine, History history)
     state.counters["lines"] = double(lines.rows.size());
     state.counters["value"] =
         double(c.scalar("SELECT ROUND(SUM(WARTOSC) * 100) FROM NALICZ WHERE KOD = ? AND TYP = '0'", {(long long)march})) / 100;
-    state.SetItemsProcessed(state.iterations() * s.spec().children);
+    state.SetItemsProcessed(state.iterations() * s.shape().children);
 }
 
 void approve(benchmark::State& state, Engine engine)
@@ -126,7 +126,7 @@ void approve(benchmark::State& state, Engine engine)
     }
     reportProgram(state, program);
     reportFloor(state, "floor", program, floor);
-    state.SetItemsProcessed(state.iterations() * s.spec().children);
+    state.SetItemsProcessed(state.iterations() * s.shape().children);
 }
 
 void describeMachine()

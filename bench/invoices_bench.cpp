@@ -24,9 +24,9 @@ struct InvoiceStore {
 
     InvoiceStore()
     {
-        bench::StoreSpec spec;
-        spec.children = invoices;
-        db = &bench::store("invoices/sqlite", spec).db();
+        bench::StoreShape shape;
+        shape.children = invoices;
+        db = &bench::store("invoices/sqlite", shape).db();
         fill(*db);
         for (const printouts::DeliveredTemplate& t : printouts::deliveredTemplates())
             if (t.type == printouts::TemplateType::Invoices) {

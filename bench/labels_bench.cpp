@@ -25,9 +25,9 @@ struct LabelStore {
 
     LabelStore()
     {
-        bench::StoreSpec spec;
-        spec.children = children;
-        db = &bench::store("labels/sqlite", spec).db();
+        bench::StoreShape shape;
+        shape.children = children;
+        db = &bench::store("labels/sqlite", shape).db();
         for (const printouts::DeliveredTemplate& t : printouts::deliveredTemplates())
             if (t.type == printouts::TemplateType::Letters && t.layout.columns == 3) {
                 labels.layout = t.layout;

@@ -25,7 +25,7 @@ void floors(benchmark::State& state, BenchStore& s, const Samples& program)
     Samples seeks;
     for (int i = 0; i < floorRuns(program); ++i) {
         loader.time([&] { benchmark::DoNotOptimize(readQuantityRows(c, first, last)); });
-        seeks.time([&] { benchmark::DoNotOptimize(readAttendanceBySeeks(c, first, last, s.spec().children)); });
+        seeks.time([&] { benchmark::DoNotOptimize(readAttendanceBySeeks(c, first, last, s.shape().children)); });
     }
     reportProgram(state, program);
     reportFloor(state, "floor", program, loader);
@@ -39,7 +39,7 @@ void allCodes(benchmark::State& state, Engine engine, History history)
     const fees::QuantitySettings settings;
     const attendance::FreeDays freeDays(QStringLiteral("2,3,9,10,16,17,23,24,30,31"));
     const fees::QuantityPeriod period = fees::QuantityPeriod::wholeMonth(2024, 3);
-    const int children = s.spec().children;
+    const int children = s.shape().children;
     double checksum = 0;
     qsizetype problems = 0;
     Samples program;

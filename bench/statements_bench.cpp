@@ -26,9 +26,9 @@ struct StatementStore {
 
     StatementStore()
     {
-        bench::StoreSpec spec;
-        spec.children = children;
-        db = &bench::store("statements/sqlite", spec).db();
+        bench::StoreShape shape;
+        shape.children = children;
+        db = &bench::store("statements/sqlite", shape).db();
         fill(*db);
         for (const printouts::DeliveredTemplate& t : printouts::deliveredTemplates())
             if (t.type == printouts::TemplateType::Statements) {

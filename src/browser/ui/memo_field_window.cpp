@@ -24,19 +24,10 @@ MemoFieldWindow::MemoFieldWindow(Table& table, const QString& field, const QStri
     setWindowTitle(title);
     m_key = browser::settingsKey(title);
 
-    auto* navigator = new QHBoxLayout;
-    m_save = new QToolButton(this);
-    m_save->setObjectName(QStringLiteral("Zapisz"));
-    m_save->setText(QStringLiteral("Zapisz"));
-    m_save->setToolTip(QStringLiteral("Zapisz"));
-    m_cancel = new QToolButton(this);
-    m_cancel->setObjectName(QStringLiteral("Anuluj"));
-    m_cancel->setText(QStringLiteral("Anuluj"));
-    m_cancel->setToolTip(QStringLiteral("Anuluj zmiany"));
-    navigator->addWidget(m_save);
-    navigator->addWidget(m_cancel);
-    navigator->addStretch(1);
-    containerLayout()->addLayout(navigator);
+    const MemoButtons buttons = makeMemoButtons(this);
+    m_save = buttons.save;
+    m_cancel = buttons.cancel;
+    containerLayout()->addLayout(buttons.row);
     m_editor = new QPlainTextEdit(this);
     m_editor->setObjectName(QStringLiteral("Memo"));
     setMemoTabStops(m_editor);

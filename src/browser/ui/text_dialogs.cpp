@@ -32,6 +32,21 @@ void setMemoTabStops(QPlainTextEdit* edit)
     edit->setTabStopDistance(70.0 * edit->fontMetrics().averageCharWidth() / 4.0);
 }
 
+MemoButtons makeMemoButtons(QWidget* parent)
+{
+    MemoButtons b{new QHBoxLayout, new QToolButton(parent), new QToolButton(parent)};
+    b.save->setObjectName(QStringLiteral("Zapisz"));
+    b.save->setText(QStringLiteral("Zapisz"));
+    b.save->setToolTip(QStringLiteral("Zapisz"));
+    b.cancel->setObjectName(QStringLiteral("Anuluj"));
+    b.cancel->setText(QStringLiteral("Anuluj"));
+    b.cancel->setToolTip(QStringLiteral("Anuluj zmiany"));
+    b.row->addWidget(b.save);
+    b.row->addWidget(b.cancel);
+    b.row->addStretch(1);
+    return b;
+}
+
 // --- text prompt ---------------------------------------------------------
 
 TDlTekst::TDlTekst(const QString& title, const QString& label, const QString& text, QWidget* parent)
@@ -127,19 +142,10 @@ TFmMemo::TFmMemo(const QString& caption, const QString& text, QWidget* parent)
     setWindowTitle(caption);
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);
-    auto* navigator = new QHBoxLayout;
-    m_save = new QToolButton(this);
-    m_save->setObjectName(QStringLiteral("Zapisz"));
-    m_save->setText(QStringLiteral("Zapisz"));
-    m_save->setToolTip(QStringLiteral("Zapisz"));
-    m_cancel = new QToolButton(this);
-    m_cancel->setObjectName(QStringLiteral("Anuluj"));
-    m_cancel->setText(QStringLiteral("Anuluj"));
-    m_cancel->setToolTip(QStringLiteral("Anuluj zmiany"));
-    navigator->addWidget(m_save);
-    navigator->addWidget(m_cancel);
-    navigator->addStretch(1);
-    layout->addLayout(navigator);
+    const MemoButtons buttons = makeMemoButtons(this);
+    m_save = buttons.save;
+    m_cancel = buttons.cancel;
+    layout->addLayout(buttons.row);
     m_editor = new QPlainTextEdit(this);
     m_editor->setObjectName(QStringLiteral("Memo"));
     m_editor->setPlainText(text);

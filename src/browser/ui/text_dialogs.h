@@ -8,6 +8,7 @@
 #include <functional>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QToolButton;
@@ -82,3 +83,11 @@ private:
 
 // Tab stops of the memo boxes: every 70 dialog units of the box's font.
 void setMemoTabStops(QPlainTextEdit* edit);
+
+// The "Zapisz" / "Anuluj" row above a memo editor.
+struct MemoButtons {
+    QHBoxLayout* row;
+    QToolButton* save;
+    QToolButton* cancel;
+};
+MemoButtons makeMemoButtons(QWidget* parent);
