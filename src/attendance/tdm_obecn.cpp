@@ -144,14 +144,22 @@ void TDMObecn::build(KeyValueSettings* settings)
 bool TDMObecn::eventFilter(QObject* watched, QEvent* event)
 {
     // The window owning the module (or the main window it is docked in)
-    // became active: read again once the activation has been handled.
-    if (event->type() == QEvent::WindowActivate && watched && watched == parent())
+    // became active again after another window had the user: read again
+    // once the activation has been handled. The first activation follows
+    // the view's own read, so it reads nothing.
+    if (!watched || watched != parent())
+        return false;
+    if (event->type() == QEvent::WindowDeactivate)
+        m_leftSinceRead = true;
+    else if (event->type() == QEvent::WindowActivate && m_leftSinceRead) {
+        m_leftSinceRead = false;
         QTimer::singleShot(0, this, [this] {
             if (m_commandDepth > 0)
                 m_rebuildWaiting = true;
             else if (children().table->isOpen())
                 rebuild();
         });
+    }
     return false;
 }
 

@@ -153,4 +153,5 @@ private:
     bool m_rebuilding = false;
     int m_commandDepth = 0;
     bool m_rebuildWaiting = false;
+    bool m_leftSinceRead = false;  // the owning window lost activation since the view was read
 };

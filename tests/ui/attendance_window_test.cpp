@@ -271,6 +271,8 @@ TEST_P(AttendanceWindow, RefreshAndActivationShowRowsWrittenElsewhere)
     EXPECT_EQ(cell(field::arrival()), "07:40");
 
     Query(other, "UPDATE OBECN SET OBECNY = 'Z', CZASP = NULL WHERE OSOBA = :O").bind("O", ala).exec();
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(w, &deactivate);
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(w, &activate);
     QApplication::processEvents();
