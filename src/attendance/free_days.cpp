@@ -37,9 +37,13 @@ int FreeDays::workingDays(QDate from, QDate to) const
 {
     if (m_wholeMonth || !from.isValid() || !to.isValid() || to < from)
         return 0;
+    // Day numbers run on within a month; only a month's change needs the date.
     int count = 0;
-    for (QDate d = from; d <= to; d = d.addDays(1))
-        count += isFree(d) ? 0 : 1;
+    for (QDate d = from; d <= to; d = d.addDays(d.daysInMonth() - d.day() + 1)) {
+        const int last = d.year() == to.year() && d.month() == to.month() ? to.day() : d.daysInMonth();
+        for (int day = d.day(); day <= last; ++day)
+            count += isFree(day) ? 0 : 1;
+    }
     return count;
 }
 

@@ -109,10 +109,10 @@ bool DataProblems::add(const QString& text)
     return true;
 }
 
-QList<Interval> classIntervals(const QuantityData& data, const ChildRows& child, QDate day,
-                               ClassIntervalKind kind, DataProblems& problems)
+Intervals classIntervals(const QuantityData& data, const ChildRows& child, QDate day,
+                         ClassIntervalKind kind, DataProblems& problems)
 {
-    QList<Interval> intervals;
+    Intervals intervals;
     if (kind == ClassIntervalKind::Declared) {
         for (const int i : data.timetableByWeekday[day.dayOfWeek()]) {
             const TimetableRow& row = data.timetable[i];
@@ -171,7 +171,7 @@ DayPaidTime dayPaidTime(const QuantityData& data, const ChildRows& child, const 
         return {};
     const Interval stay{day.arrival, day.departure};
     const Interval free = freeWindow(freeTimeOn(data, day.date), day.date, problems);
-    const QList<Interval> attended = classIntervals(data, child, day.date, ClassIntervalKind::Attended, problems);
+    const Intervals attended = classIntervals(data, child, day.date, ClassIntervalKind::Attended, problems);
     return {paidMinutes(stay, free, {}, step), paidMinutes(stay, free, attended, step)};
 }
 
@@ -364,8 +364,8 @@ double AttendanceQuantities::declaredHours(bool lessClasses)
             continue;
         declared.advance(d);
         free.advance(d);
-        const QList<Interval> classes = lessClasses
-            ? classIntervals(m_data, *m_child, d, ClassIntervalKind::Declared, m_problems) : QList<Interval>();
+        const Intervals classes = lessClasses
+            ? classIntervals(m_data, *m_child, d, ClassIntervalKind::Declared, m_problems) : Intervals();
         // A declaration missing a time counts nothing rather than a stay
         // from or to midnight.
         const Stay& s = declared.stay();
@@ -399,8 +399,8 @@ double AttendanceQuantities::actualHours(bool widened, int classKind)
                 stay.departure = d.departure;
         }
         free.advance(row.date);
-        const QList<Interval> classes = classKind < 0
-            ? QList<Interval>()
+        const Intervals classes = classKind < 0
+            ? Intervals()
             : classIntervals(m_data, *m_child, row.date, ClassIntervalKind(classKind), m_problems);
         // A stay missing a time counts nothing (it has been reported).
         if (stay.complete())

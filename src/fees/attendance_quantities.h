@@ -56,8 +56,8 @@ enum class ClassIntervalKind {
 };
 
 // The class intervals of one day, disjoint and sorted, with their reports.
-QList<Interval> classIntervals(const QuantityData& data, const ChildRows& child, QDate day,
-                               ClassIntervalKind kind, DataProblems& problems);
+Intervals classIntervals(const QuantityData& data, const ChildRows& child, QDate day,
+                         ClassIntervalKind kind, DataProblems& problems);
 
 // The free window of a CZASBEZP row (none in force: no free time), read
 // for `day`: an empty side takes the other's time, a start after the end is

@@ -10,9 +10,9 @@ int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 }  // namespace
 
-QList<Interval> dayPieces(Interval stay, Interval freeWindow)
+DayPieces dayPieces(Interval stay, Interval freeWindow)
 {
-    QList<Interval> pieces;
+    DayPieces pieces;
     const int p = stay.start, w = stay.end, fp = freeWindow.start, fw = freeWindow.end;
     if (w < p)
         return pieces;
@@ -42,25 +42,25 @@ Interval widen(Interval piece, int step)
     return {floorDiv(piece.start, step) * step, -floorDiv(-piece.end, step) * step};
 }
 
-void addClassInterval(QList<Interval>& intervals, Interval added)
+void addClassInterval(Intervals& intervals, Interval added)
 {
-    QList<Interval> kept;
-    kept.reserve(intervals.size() + 1);
+    // Those it touches are joined into it and dropped, in place.
+    qsizetype kept = 0;
     for (const Interval& i : intervals) {
         if (i.end < added.start || i.start > added.end) {
-            kept.append(i);
+            intervals[kept++] = i;
         } else {
             added.start = std::min(added.start, i.start);
             added.end = std::max(added.end, i.end);
         }
     }
-    const auto at = std::lower_bound(kept.begin(), kept.end(), added,
+    intervals.resize(kept);
+    const auto at = std::lower_bound(intervals.begin(), intervals.end(), added,
                                      [](const Interval& a, const Interval& b) { return a.start < b.start; });
-    kept.insert(at, added);
-    intervals = kept;
+    intervals.insert(at, added);
 }
 
-int pieceMinutes(Interval piece, const QList<Interval>& classes, int step)
+int pieceMinutes(Interval piece, const Intervals& classes, int step)
 {
     int s = piece.start, e = piece.end;
     if (step > 0) {
@@ -92,7 +92,7 @@ int pieceMinutes(Interval piece, const QList<Interval>& classes, int step)
     return total;
 }
 
-int paidMinutes(Interval stay, Interval freeWindow, const QList<Interval>& classes, int step)
+int paidMinutes(Interval stay, Interval freeWindow, const Intervals& classes, int step)
 {
     int total = 0;
     for (const Interval& piece : dayPieces(stay, freeWindow))

@@ -58,6 +58,9 @@ TEST(FreeDays, WorkingDaysOfARange)
     EXPECT_EQ(days.workingDays(QDate(2024, 3, 5), QDate(2024, 3, 8)), 2);
     EXPECT_EQ(days.workingDays(QDate(2024, 3, 8), QDate(2024, 3, 5)), 0);
     EXPECT_EQ(FreeDays().workingDays(QDate(2024, 2, 1), QDate(2024, 2, 29)), 29);
+    // Across months the list applies to each month's day numbers.
+    EXPECT_EQ(days.workingDays(QDate(2024, 2, 28), QDate(2024, 3, 7)), 6);
+    EXPECT_EQ(days.workingDays(QDate(2023, 12, 31), QDate(2024, 1, 1)), 1);
 }
 
 }  // namespace

@@ -191,15 +191,15 @@ TEST(AttendanceQuantities, PiecesOutsideTheFreeWindowAndClasses)
     for (const Case& c : cases)
         EXPECT_EQ(paidMinutes({t(c.in), t(c.out)}, {t(c.freeStart), t(c.freeEnd)}, {}, 0), c.minutes) << c.in << c.freeStart;
 
-    QList<Interval> classes;
+    Intervals classes;
     addClassInterval(classes, {t("14:30"), t("15:30")});
     addClassInterval(classes, {t("9:00"), t("10:00")});
     addClassInterval(classes, {t("14:00"), t("15:00")});
-    EXPECT_EQ(classes, QList<Interval>({{t("9:00"), t("10:00")}, {t("14:00"), t("15:30")}}));
+    EXPECT_EQ(classes, Intervals({{t("9:00"), t("10:00")}, {t("14:00"), t("15:30")}}));
     addClassInterval(classes, {t("10:00"), t("14:00")});  // touching joins
-    EXPECT_EQ(classes, QList<Interval>({{t("9:00"), t("15:30")}}));
+    EXPECT_EQ(classes, Intervals({{t("9:00"), t("15:30")}}));
 
-    QList<Interval> two;
+    Intervals two;
     addClassInterval(two, {t("14:00"), t("15:00")});
     addClassInterval(two, {t("14:30"), t("15:30")});
     EXPECT_EQ(pieceMinutes({t("8:00"), t("16:00")}, two, 0), 8 * 60 - 90);
@@ -210,7 +210,7 @@ TEST(AttendanceQuantities, PiecesOutsideTheFreeWindowAndClasses)
     EXPECT_EQ(pieceMinutes({t("8:00"), t("14:20")}, two, 15), 6 * 60);
     // A piece inside a class, with another class later that day: nothing,
     // never a negative time.
-    QList<Interval> apart;
+    Intervals apart;
     addClassInterval(apart, {t("14:00"), t("15:00")});
     addClassInterval(apart, {t("16:00"), t("17:00")});
     EXPECT_EQ(pieceMinutes({t("14:10"), t("14:50")}, apart, 15), 0);
