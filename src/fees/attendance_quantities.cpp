@@ -70,13 +70,6 @@ bool childEnrolled(const ChildRows& child, int classCode, QDate day)
     return false;
 }
 
-const QList<int>& heldOn(const QuantityData& data, QDate day)
-{
-    static const QList<int> none;
-    const auto it = data.heldByDay.constFind(day.toJulianDay());
-    return it == data.heldByDay.cend() ? none : it.value();
-}
-
 bool complete(int start, int end) { return start != noTime && end != noTime; }
 
 }  // namespace
@@ -124,7 +117,7 @@ Intervals classIntervals(const QuantityData& data, const ChildRows& child, QDate
         }
         return intervals;
     }
-    for (const int i : heldOn(data, day)) {
+    for (const int i : data.heldOn(day)) {
         const HeldClassRow& held = data.heldClasses[i];
         if (kind == ClassIntervalKind::Attended) {
             const auto mark = child.heldAttendance.constFind(held.key);
@@ -339,14 +332,18 @@ double AttendanceQuantities::markCount(QChar mark)
     if (undetermined) {
         // Days without a row and rows without one of the three marks.
         const QList<AttendanceRow>& rows = m_child->attendance;
-        QSet<qint64> marked;
+        // Rows are by date: a day with two marked rows counts once.
+        qint64 marked = 0;
+        QDate last;
         for (const AttendanceRow& r : rows) {
-            if (r.date >= m_period.periodFirst && r.date <= m_period.periodLast
-                && (r.mark == QLatin1Char('T') || r.mark == QLatin1Char('N') || r.mark == QLatin1Char('Z')))
-                marked.insert(r.date.toJulianDay());
+            if (r.date >= m_period.periodFirst && r.date <= m_period.periodLast && r.date != last
+                && (r.mark == QLatin1Char('T') || r.mark == QLatin1Char('N') || r.mark == QLatin1Char('Z'))) {
+                ++marked;
+                last = r.date;
+            }
         }
         const qint64 days = m_period.periodFirst.daysTo(m_period.periodLast) + 1;
-        return double(std::max<qint64>(0, days - marked.size()));
+        return double(std::max<qint64>(0, days - marked));
     }
     walkAttendance([&](const AttendanceRow& r) { count += r.mark == mark ? 1 : 0; });
     return count;
@@ -432,7 +429,7 @@ int AttendanceQuantities::scheduledCount(int classCode, QDate day, int lo, int h
 int AttendanceQuantities::heldCount(int classCode, QDate day, PresenceMark mark, int lo, int hi)
 {
     int count = 0;
-    for (const int i : heldOn(m_data, day)) {
+    for (const int i : m_data.heldOn(day)) {
         const HeldClassRow& held = m_data.heldClasses[i];
         if (held.classCode != classCode)
             continue;

@@ -12,6 +12,7 @@
 #include <QTime>
 
 #include <array>
+#include <span>
 
 namespace fees {
 
@@ -121,8 +122,12 @@ struct QuantityData {
 
     // Indexes over the rows above; buildIndexes() makes them.
     std::array<QList<int>, 8> timetableByWeekday;  // positions in `timetable`
-    QHash<qint64, QList<int>> heldByDay;           // julian day -> positions in `heldClasses`
+    QList<int> heldByDate;                         // positions in `heldClasses` of dated rows, by date
+    qint64 heldFirstDay = 0;                       // julian day of the first dated row
+    QList<int> heldDayStart;                       // per day from it: where its rows start in `heldByDate`
     void buildIndexes();
+    // Positions in `heldClasses` of the classes held on `day`.
+    std::span<const int> heldOn(QDate day) const;
 
     QString className(int code) const { return classNames.value(code); }
     const ChildRows* childRows(int child) const;
