@@ -3,6 +3,7 @@
 
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
+#include "shell/startup_trace.h"
 #include "store/error.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 
 int main(int argc, char** argv)
 {
+    startup::mark("main");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lunawa"));
     QApplication::setApplicationDisplayName(QStringLiteral("Lunawa"));
@@ -22,6 +24,7 @@ int main(int argc, char** argv)
     QTranslator qtPolish;
     if (qtPolish.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtPolish);
+    startup::mark("application made");
 
     std::unique_ptr<Program> program;
     try {
@@ -34,6 +37,7 @@ int main(int argc, char** argv)
     // run going once the main window has closed.
     QObject::connect(&program->mainWindow(), &TFmMain::runEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     program->mainWindow().show();
+    startup::mark("main window shown");
     const int result = app.exec();
     const int status = program->status();
     program.reset();

@@ -6,6 +6,7 @@
 #include "browser/ui/toolbar_click.h"
 #include "browser/ui/ui_window_opener.h"
 #include "shell/main_commands.h"
+#include "shell/startup_trace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -496,6 +497,7 @@ void TFmMain::moveEvent(QMoveEvent* event)
 
 void TFmMain::runFirstShow()
 {
+    startup::mark("main window exposed");
     const bool ok = !m_controller || m_controller->firstShow();
     if (!ok) {
         m_about->hide();

@@ -43,6 +43,8 @@
 #include "shell/ui/login_dialog.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/rights_window.h"
+#include "shell/ui/startup_watch.h"
+#include "shell/startup_trace.h"
 #include "store/error.h"
 #include "store/tdm_baza.h"
 #include "sync/ui/sync_areas.h"
@@ -77,12 +79,14 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
 {
     m->mainWindow = std::make_unique<TFmMain>();
     TFmMain* mainWindow = m->mainWindow.get();
+    startup::mark("main window made");
     try {
         m->baza = location ? std::make_unique<TDMBaza>(*location) : std::make_unique<TDMBaza>();
     } catch (const Error&) {
         mainWindow->about()->hide();
         throw;
     }
+    startup::mark("store opened");
     m->security = std::make_unique<TDMOchrona>(m->baza->database());
     m->prompts = std::make_unique<WidgetPrompts>(mainWindow);
     m->prompts->setIconProvider([](int image) {
@@ -95,6 +99,7 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
     m->passwordFlow = std::make_unique<PasswordChangeFlow>(*m->security, *m->prompts);
     // Owned by the main window, which deletes its children.
     auto* loginDialog = new TDlLogin(*m->loginFlow, mainWindow);
+    startup::watchLoginDialog(loginDialog);
     auto* passwordDialog = new TDlPassword(*m->passwordFlow, mainWindow);
     m->messageWindow = std::make_unique<TFmKomunikaty>(m->messages);
 
@@ -150,6 +155,7 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
     services.programFile = QCoreApplication::applicationFilePath();
     services.currentFolder = QDir::currentPath();
     mainWindow->attach(services);
+    startup::mark("areas registered, main window attached");
     installParadoxMigrationEntry(mainWindow->menuBar()->findChild<QMenu*>(mainmenu::fileMenu()), *m->context,
                                  [mainWindow] {
                                      if (MainController* c = mainWindow->controller())
