@@ -555,16 +555,16 @@ template <class F>
 double AttendanceQuantityProvider::remembered(QChar letter, int classCode, int mark, F&& compute)
 {
     const quint64 code = quint64(letter.unicode()) << 40 | quint64(quint32(classCode)) << 8 | quint64(mark & 0xff);
-    const auto it = m_values.constFind(code);
-    if (it != m_values.cend())
-        return it.value();
+    for (const auto& [known, value] : m_values)
+        if (known == code)
+            return value;
     const qsizetype before = m_problems.texts().size();
     const double value = compute();
     if (m_log) {
         for (qsizetype i = before; i < m_problems.texts().size(); ++i)
             m_log->addError(m_problems.texts()[i]);
     }
-    m_values.insert(code, value);
+    m_values.append({code, value});
     return value;
 }
 

@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+#include <QVarLengthArray>
 
 struct Parameters;
 class MessageLog;
@@ -152,7 +153,9 @@ private:
     DataProblems m_problems;
     AttendanceQuantities m_engine;
     MessageLog* m_log;
-    QHash<quint64, double> m_values;
+    // The codes a definition asks for, a few dozen at most: a short list
+    // searched in order costs less than a hash made per child and period.
+    QVarLengthArray<std::pair<quint64, double>, 16> m_values;
 };
 
 }  // namespace fees

@@ -7,6 +7,7 @@
 #include "store/query.h"
 #include "store/chunked_statement.h"
 #include "store/prepared_statement.h"
+#include "store/typed_query.h"
 
 #include <QHash>
 #include <QSet>
@@ -67,23 +68,24 @@ public:
         const QList<int> codes = state.childCodes();
         const QSet<int> wanted(codes.cbegin(), codes.cend());
         {
-            Query q(db, QStringLiteral("SELECT ID, OSOBA, MEDIUM, ILOSC, CENA, WARTOSC%1 FROM NALICZ "
-                                       "WHERE KOD = :K AND TYP = '0' ORDER BY ID")
-                            .arg(state.invoicing ? QStringLiteral(", IDOPIE, VAT") : QString()));
+            TypedQuery q(db, QStringLiteral("SELECT ID, OSOBA, MEDIUM, ILOSC, CENA, WARTOSC%1 FROM NALICZ "
+                                            "WHERE KOD = :K AND TYP = '0' ORDER BY ID")
+                                 .arg(state.invoicing ? QStringLiteral(", IDOPIE, VAT") : QString()));
             q.bind(QStringLiteral("K"), month).exec();
             while (q.next()) {
-                const int child = q.value(1).toInt();
+                const int child = int(q.integer(1));
                 if (!wanted.contains(child))
                     continue;
                 ComputedLine line;
-                line.id = q.value(0).toLongLong();
-                line.component = q.value(2).toInt();
-                line.amounts.quantity = q.value(3).toDouble();
-                line.amounts.price = q.value(4).toDouble();
-                line.amounts.value = q.value(5).toDouble();
+                line.id = q.integer(0);
+                line.component = int(q.integer(2));
+                line.amounts.quantity = q.number(3);
+                line.amounts.price = q.number(4);
+                line.amounts.value = q.number(5);
                 if (state.invoicing) {
-                    line.helpCentre = q.value(6).toInt();
-                    line.amounts.vat = q.value(7);
+                    line.helpCentre = int(q.integer(6));
+                    if (!q.isNull(7))
+                        line.amounts.vat = q.number(7);
                 }
                 m_lines[child] << line;
             }

@@ -14,7 +14,7 @@
 #include "store/polish_dates.h"
 #include "store/chunked_statement.h"
 #include "store/query.h"
-#include "store/values.h"
+#include "store/typed_query.h"
 
 #include <QHash>
 #include <QSet>
@@ -222,17 +222,16 @@ private:
             bool covered;  // a child and component of the run
         };
         QList<Computed> computed;
-        Query q(db, QStringLiteral("SELECT ID, OSOBA, MEDIUM, TYP FROM NALICZ WHERE KOD = :K"));
+        TypedQuery q(db, QStringLiteral("SELECT ID, OSOBA, MEDIUM, TYP FROM NALICZ WHERE KOD = :K"));
         q.bind(QStringLiteral("K"), month).exec();
         while (q.next()) {
-            const int child = q.value(1).toInt();
-            const int component = q.value(2).toInt();
-            const QString type = q.value(3).toString();
-            if (type == QLatin1String("1"))
+            const int child = int(q.integer(1));
+            const int component = int(q.integer(2));
+            const QChar type = q.mark(3);
+            if (type == QLatin1Char('1'))
                 m_approved.insert(key(child, component));
-            else if (type == QLatin1String("0"))
-                computed.append({q.value(0).toLongLong(), key(child, component),
-                                 wanted.contains(child) && chosen.contains(component)});
+            else if (type == QLatin1Char('0'))
+                computed.append({q.integer(0), key(child, component), wanted.contains(child) && chosen.contains(component)});
         }
         ComputedToReplace out;
         for (const Computed& c : computed)
@@ -261,21 +260,21 @@ private:
     void readChildRows(Database& db, const QSet<int>& wanted, const QSet<int>& chosen)
     {
         const bool share = db.hasColumn(QStringLiteral("DZIEMED"), QStringLiteral("PROCOPIE"));
-        Query q(db, QStringLiteral("SELECT OSOBA, MEDIUM, ODDATY, DODATY, SPOSOB, SPOROZ%1 FROM DZIEMED")
-                        .arg(share ? QStringLiteral(", PROCOPIE") : QString()));
+        TypedQuery q(db, QStringLiteral("SELECT OSOBA, MEDIUM, ODDATY, DODATY, SPOSOB, SPOROZ%1 FROM DZIEMED")
+                             .arg(share ? QStringLiteral(", PROCOPIE") : QString()));
         q.exec();
         while (q.next()) {
-            const int child = q.value(0).toInt();
-            const int component = q.value(1).toInt();
+            const int child = int(q.integer(0));
+            const int component = int(q.integer(1));
             if (!wanted.contains(child) || !chosen.contains(component))
                 continue;
             ChildComponentRow row;
-            row.from = values::toDate(q.value(2));
-            row.to = values::toDate(q.value(3));
-            row.calculation = q.value(4).toInt();
-            row.settlement = q.value(5).toInt();
+            row.from = q.date(2);
+            row.to = q.date(3);
+            row.calculation = int(q.integer(4));
+            row.settlement = int(q.integer(5));
             if (share)
-                row.helpShare = q.value(6).toDouble();
+                row.helpShare = q.number(6);
             m_childRows[key(child, component)] << row;
         }
         // Engines order empty dates differently: an empty first day goes first.
@@ -288,25 +287,25 @@ private:
     void readSettledApproved(Database& db, int settledCode, const QSet<int>& wanted)
     {
         const QString invoicingColumns = m_invoicing ? QStringLiteral(", STAWKA, VAT, IDOPIE") : QString();
-        Query q(db, QStringLiteral("SELECT OSOBA, MEDIUM, ROZLICZ, ILOSC, JM, CENA, WARTOSC%1 FROM NALICZ "
-                                   "WHERE KOD = :K AND TYP = '1' ORDER BY ID")
-                        .arg(invoicingColumns));
+        TypedQuery q(db, QStringLiteral("SELECT OSOBA, MEDIUM, ROZLICZ, ILOSC, JM, CENA, WARTOSC%1 FROM NALICZ "
+                                        "WHERE KOD = :K AND TYP = '1' ORDER BY ID")
+                             .arg(invoicingColumns));
         q.bind(QStringLiteral("K"), settledCode).exec();
         while (q.next()) {
-            const int child = q.value(0).toInt();
-            if (!wanted.contains(child) || q.value(2).toString() == QLatin1String("T"))
+            const int child = int(q.integer(0));
+            if (!wanted.contains(child) || q.mark(2) == QLatin1Char('T'))
                 continue;
             ApprovedLine line;
-            line.quantity = q.value(3).toDouble();
-            line.unit = q.value(4).toString();
-            line.price = q.value(5).toDouble();
-            line.value = q.value(6).toDouble();
+            line.quantity = q.number(3);
+            line.unit = q.text(4);
+            line.price = q.number(5);
+            line.value = q.number(6);
             if (m_invoicing) {
-                line.rate = q.value(7);
-                line.vat = q.value(8);
-                line.helpCentre = q.value(9);
+                line.rate = q.isNull(7) ? QVariant() : QVariant(q.integer(7));
+                line.vat = q.isNull(8) ? QVariant() : QVariant(q.number(8));
+                line.helpCentre = q.isNull(9) ? QVariant() : QVariant(q.integer(9));
             }
-            m_settledApproved[key(child, q.value(1).toInt())] << line;
+            m_settledApproved[key(child, int(q.integer(1)))] << line;
         }
     }
 

@@ -139,6 +139,13 @@ qint64 TypedQuery::integer(int column) const
     return sqlite3_column_int64(m_statement, column);
 }
 
+double TypedQuery::number(int column) const
+{
+    if (m_query)
+        return m_query->value(column).toDouble();
+    return sqlite3_column_double(m_statement, column);
+}
+
 // Values are read as text first: SQLite gives NULL as a null pointer, and
 // the store keeps dates and times as text.
 QDate TypedQuery::date(int column) const

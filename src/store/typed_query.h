@@ -36,6 +36,7 @@ public:
 
     bool isNull(int column) const;
     qint64 integer(int column) const;  // 0 for NULL
+    double number(int column) const;   // 0 for NULL
     QDate date(int column) const;      // invalid for NULL or text that is no date
     int minutes(int column) const;     // a time of day as minutes from midnight; -1 for NULL
     // The first character that is not a space, upper case; null for none.
