@@ -1,45 +1,55 @@
 #include "batch_insert.h"
 
 #include "database.h"
+#include "pg_copy.h"
+#include "statement_rights.h"
 #include "values.h"
+
+#include <cmath>
+#include <limits>
 
 namespace {
 
-QVariant nullValue()
+bool isIntegerType(FieldType type)
 {
-    return QVariant(QMetaType(QMetaType::QString));
+    return type == FieldType::Integer || type == FieldType::SmallInt || type == FieldType::AutoInc;
 }
 
 }  // namespace
 
-BatchInsert::BatchInsert(Database& db, const QString& table, const QStringList& columns, int rowsPerStatement)
-    : m_db(db), m_table(table), m_columns(columns), m_rowsPerStatement(qMax(1, rowsPerStatement)),
+BatchInsert::BatchInsert(Database& db, const QString& table, const QStringList& columns, int rowsPerChunk)
+    : m_db(db), m_table(table), m_columns(columns), m_rowsPerChunk(qMax(1, rowsPerChunk)),
       m_direct(db.engine() == Engine::SQLite)
 {
     if (m_direct) {
-        m_single = std::make_unique<PreparedStatement>(db, statementText(1));
-    } else {
-        m_row = QList<QVariant>(columns.size(), nullValue());
-        m_queued.reserve(qsizetype(m_rowsPerStatement) * columns.size());
+        m_single = std::make_unique<PreparedStatement>(db, statementText());
+        return;
     }
+    m_copy = std::make_unique<PgCopy>(db, table, columns);
+    m_cells = QList<QByteArray>(columns.size());
+    m_integerColumn = QList<bool>(columns.size(), false);
+    const QList<StoreField> fields = db.fields(table);
+    for (qsizetype c = 0; c < columns.size(); ++c)
+        for (const StoreField& f : fields)
+            if (f.name.compare(columns[c], Qt::CaseInsensitive) == 0)
+                m_integerColumn[c] = isIntegerType(f.type);
 }
 
 BatchInsert::~BatchInsert() = default;
 
-QString BatchInsert::statementText(int rows) const
+QString BatchInsert::statementText() const
 {
-    QString row = QStringLiteral("(");
+    QString marks;
     for (qsizetype c = 0; c < m_columns.size(); ++c)
-        row += c ? QStringLiteral(", ?") : QStringLiteral("?");
-    row += QLatin1Char(')');
-    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(QStringLiteral(", ")));
-    sql.reserve(sql.size() + rows * (row.size() + 2));
-    for (int r = 0; r < rows; ++r) {
-        if (r)
-            sql += QStringLiteral(", ");
-        sql += row;
-    }
-    return sql;
+        marks += c ? QStringLiteral(", ?") : QStringLiteral("?");
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_table, m_columns.join(QStringLiteral(", ")), marks);
+}
+
+QByteArray& BatchInsert::cell(int column)
+{
+    QByteArray& out = m_cells[column];
+    out.truncate(0);
+    return out;
 }
 
 void BatchInsert::set(int column, qint64 value)
@@ -47,31 +57,56 @@ void BatchInsert::set(int column, qint64 value)
     if (m_direct)
         m_single->bind(column, value);
     else
-        m_row[column] = value;
+        copytext::appendInteger(cell(column), value);
 }
 
 void BatchInsert::set(int column, double value)
 {
     if (m_direct)
-        m_single->bind(column, value);
+        return m_single->bind(column, value);
+    // An integer column takes a number rounded, as the server's assignment
+    // of a number to it does for an INSERT.
+    constexpr double limit = double(std::numeric_limits<qint64>::max());
+    if (m_integerColumn[column] && std::isfinite(value) && std::fabs(value) < limit)
+        copytext::appendInteger(cell(column), std::llround(value));
     else
-        m_row[column] = value;
+        copytext::appendDouble(cell(column), value);
 }
 
 void BatchInsert::set(int column, const QString& value)
 {
     if (m_direct)
         m_single->bind(column, value);
+    else if (value.isEmpty())
+        setNull(column);
     else
-        m_row[column] = value.isEmpty() ? nullValue() : QVariant(value);
+        copytext::appendText(cell(column), value);
 }
 
 void BatchInsert::set(int column, const QVariant& value)
 {
     if (m_direct)
-        m_single->bind(column, value);
-    else
-        m_row[column] = values::bindable(value);
+        return m_single->bind(column, value);
+    if (values::isEmpty(value))
+        return setNull(column);
+    // Dates and times in the form the store keeps them.
+    const QVariant stored = values::bindable(value);
+    switch (stored.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return set(column, stored.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return set(column, stored.toDouble());
+    case QMetaType::QByteArray:
+        return copytext::appendBytes(cell(column), stored.toByteArray());
+    default:
+        return set(column, stored.toString());
+    }
 }
 
 void BatchInsert::setNull(int column)
@@ -79,7 +114,7 @@ void BatchInsert::setNull(int column)
     if (m_direct)
         m_single->bindNull(column);
     else
-        m_row[column] = nullValue();
+        m_cells[column].truncate(0);
 }
 
 void BatchInsert::add()
@@ -91,34 +126,35 @@ void BatchInsert::add()
             m_single->bindNull(int(c));
         return;
     }
-    m_queued += m_row;
-    m_row.fill(nullValue());
-    if (m_queued.size() == qsizetype(m_rowsPerStatement) * m_columns.size())
-        sendQueued(m_rowsPerStatement);
+    for (qsizetype c = 0; c < m_cells.size(); ++c) {
+        if (c)
+            m_queued += '\t';
+        if (m_cells[c].isEmpty())
+            copytext::appendNull(m_queued);
+        else
+            m_queued += m_cells[c];
+        m_cells[c].truncate(0);
+    }
+    m_queued += '\n';
+    if (++m_queuedRows == m_rowsPerChunk)
+        sendQueued();
 }
 
 void BatchInsert::flush()
 {
-    if (m_direct || m_queued.isEmpty())
-        return;
-    sendQueued(int(m_queued.size() / m_columns.size()));
+    if (!m_direct && m_queuedRows)
+        sendQueued();
 }
 
-void BatchInsert::sendQueued(int rows)
+void BatchInsert::sendQueued()
 {
-    std::unique_ptr<PreparedStatement> tail;
-    PreparedStatement* statement;
-    if (rows == m_rowsPerStatement) {
-        if (!m_full)
-            m_full = std::make_unique<PreparedStatement>(m_db, statementText(rows));
-        statement = m_full.get();
-    } else {
-        // Only the last, shorter chunk of a batch: prepared for it alone.
-        tail = std::make_unique<PreparedStatement>(m_db, statementText(rows));
-        statement = tail.get();
+    // The server is sent no INSERT to check: the rights an INSERT of these
+    // columns needs are checked here, once.
+    if (!m_rightsChecked) {
+        checkStatementRights(m_db, statementText());
+        m_rightsChecked = true;
     }
-    for (qsizetype i = 0; i < m_queued.size(); ++i)
-        statement->bind(int(i), m_queued[i]);
-    m_queued.clear();
-    statement->exec();
+    m_copy->send(m_queued);
+    m_queued.truncate(0);
+    m_queuedRows = 0;
 }

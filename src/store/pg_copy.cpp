@@ -1,0 +1,158 @@
+#include "pg_copy.h"
+
+#include "database.h"
+#include "error.h"
+#include "store_messages.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include <libpq-fe.h>
+
+#include <charconv>
+#include <cmath>
+
+namespace copytext {
+
+void appendNull(QByteArray& out)
+{
+    out += "\\N";
+}
+
+void appendInteger(QByteArray& out, qint64 value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
+}
+
+void appendDouble(QByteArray& out, double value)
+{
+    // The words the server reads; a negative zero is written as the driver
+    // writes it, as 0.
+    if (std::isnan(value)) {
+        out += "NaN";
+    } else if (std::isinf(value)) {
+        out += value < 0 ? "-Infinity" : "Infinity";
+    } else if (value == 0) {
+        out += '0';
+    } else {
+        char digits[32];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        out.append(digits, end - digits);
+    }
+}
+
+void appendText(QByteArray& out, QStringView value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    if (!utf8.contains('\\') && !utf8.contains('\t') && !utf8.contains('\n') && !utf8.contains('\r')) {
+        out += utf8;
+        return;
+    }
+    for (const char c : utf8) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+void appendBytes(QByteArray& out, const QByteArray& value)
+{
+    // "\x" introduces bytea's hex form; COPY wants its backslash doubled.
+    out += "\\\\x";
+    out += value.toHex();
+}
+
+}  // namespace copytext
+
+namespace {
+
+PGconn* connectionHandle(Database& db)
+{
+    const QSqlDatabase connection = db.connection();
+    const QVariant handle = connection.driver() ? connection.driver()->handle() : QVariant();
+    // Qt names the type by libpq's typedef or by the struct behind it.
+    const char* type = handle.typeName();
+    if (type && (qstrcmp(type, "PGconn*") == 0 || qstrcmp(type, "pg_conn*") == 0))
+        return *static_cast<PGconn* const*>(handle.constData());
+    return nullptr;
+}
+
+// The statement's own error, worded as the driver words it for an INSERT.
+QString resultMessage(const PGresult* result, PGconn* connection, const StoreLocation& location)
+{
+    if (!result)
+        return storemsg::translate(QString::fromUtf8(PQerrorMessage(connection)), location);
+    const QString code = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+    QString text = QString::fromUtf8(PQresultErrorMessage(result));
+    if (!code.isEmpty())
+        text += QStringLiteral("(%1)").arg(code);
+    return storemsg::fromSqlError(QSqlError(QString(), text, QSqlError::StatementError, code), location);
+}
+
+// The results of the finished COPY: the first tells how it went; the
+// connection is left idle for the statements after it.
+PGresult* finishCopy(PGconn* connection)
+{
+    PGresult* first = nullptr;
+    while (PGresult* result = PQgetResult(connection)) {
+        if (!first)
+            first = result;
+        else
+            PQclear(result);
+    }
+    return first;
+}
+
+}  // namespace
+
+PgCopy::PgCopy(Database& db, const QString& table, const QStringList& columns) : m_db(db)
+{
+    m_statement = QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(QStringLiteral(", "))).toUtf8();
+}
+
+void PgCopy::send(const QByteArray& rows)
+{
+    if (rows.isEmpty())
+        return;
+    PGconn* connection = connectionHandle(m_db);
+    if (!connection)
+        throw Error(QStringLiteral("Brak połączenia z serwerem bazy danych."));
+    const StoreLocation& location = m_db.location();
+
+    PGresult* start = PQexec(connection, m_statement.constData());
+    if (PQresultStatus(start) != PGRES_COPY_IN) {
+        const QString message = resultMessage(start, connection, location);
+        PQclear(start);
+        throw Error(message);
+    }
+    PQclear(start);
+
+    QString failure;
+    if (PQputCopyData(connection, rows.constData(), int(rows.size())) != 1) {
+        failure = storemsg::translate(QString::fromUtf8(PQerrorMessage(connection)), location);
+        PQputCopyEnd(connection, "aborted by the client");
+    } else if (PQputCopyEnd(connection, nullptr) != 1) {
+        failure = storemsg::translate(QString::fromUtf8(PQerrorMessage(connection)), location);
+    }
+    PGresult* result = finishCopy(connection);
+    if (failure.isEmpty() && PQresultStatus(result) != PGRES_COMMAND_OK)
+        failure = resultMessage(result, connection, location);
+    PQclear(result);
+    if (!failure.isEmpty())
+        throw Error(failure);
+}
