@@ -61,11 +61,24 @@ void PreparedStatement::bind(int index, const QString& value)
     if (value.isEmpty())
         return bindNull(index);
     prepare();
-    if (m_statement)
-        sqlite3_bind_text16(m_statement, index + 1, value.utf16(), int(value.size() * sizeof(char16_t)),
-                            SQLITE_TRANSIENT);
-    else
+    if (!m_statement) {
         m_query->bindValue(index, value);
+        return;
+    }
+    // The store keeps UTF-8: a text bound as UTF-16 would be converted
+    // again on every run. Short codes and units need no allocation.
+    char ascii[32];
+    if (value.size() <= qsizetype(sizeof ascii)) {
+        qsizetype i = 0;
+        for (; i < value.size() && value[i].unicode() < 0x80; ++i)
+            ascii[i] = char(value[i].unicode());
+        if (i == value.size()) {
+            sqlite3_bind_text(m_statement, index + 1, ascii, int(i), SQLITE_TRANSIENT);
+            return;
+        }
+    }
+    const QByteArray utf8 = value.toUtf8();
+    sqlite3_bind_text(m_statement, index + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
 void PreparedStatement::bindNull(int index)
