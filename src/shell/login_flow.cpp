@@ -4,9 +4,26 @@
 
 #include "browser/prompts.h"
 #include "store/database.h"
+#include "store/error.h"
+
+bool LoginFlow::prepare()
+{
+    if (!m_prepare)
+        return true;
+    try {
+        m_prepare();
+    } catch (const Error& e) {
+        m_prompts.showError(e.message());
+        return false;
+    }
+    m_prepare = nullptr;
+    return true;
+}
 
 LoginFlow::Outcome LoginFlow::submit(const QString& name, const QString& password)
 {
+    if (!prepare())
+        return Outcome::EndProgram;
     if (m_security.login(name, password))
         return Outcome::Accepted;
     const bool last = --m_attempts <= 0;

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class Prompts;
 class TDMOchrona;
 
@@ -14,6 +16,13 @@ public:
     enum class Outcome { Accepted, TryAgain, EndProgram };
 
     void start() { m_attempts = 5; }  // every showing of the dialog
+    // What must happen before anything typed reaches the store (opening
+    // it: the dialog may be on the screen before the store is). Run once
+    // it succeeds; an Error it throws is shown.
+    void setPreparation(std::function<void()> prepare) { m_prepare = std::move(prepare); }
+    // False when the preparation failed: the error was shown and the
+    // program must end.
+    bool prepare();
     Outcome submit(const QString& name, const QString& password);
     void abandon();  // "Porzuć": the connection keeps no credentials
     int attemptsLeft() const { return m_attempts; }
@@ -22,6 +31,7 @@ private:
     TDMOchrona& m_security;
     Prompts& m_prompts;
     int m_attempts = 5;
+    std::function<void()> m_prepare;
 };
 
 class PasswordChangeFlow {

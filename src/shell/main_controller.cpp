@@ -122,7 +122,13 @@ bool MainController::firstShow()
     if (m.security.current().everLoggedIn())
         return true;
     m.view.commandsChanged();  // the system date's caption
-    if (!login()) {
+    bool loggedIn = false;
+    try {
+        loggedIn = login();
+    } catch (const Error& e) {
+        m.context.prompts.showError(e.message());
+    }
+    if (!loggedIn) {
         m_mustEnd = true;
         return false;
     }
@@ -179,8 +185,12 @@ void MainController::checkDeliveredPassword()
 
 bool MainController::login()
 {
-    if (m.arguments.size() >= 2 && m.security.login(m.arguments.at(0), m.arguments.at(1)))
-        return true;
+    if (m.arguments.size() >= 2) {
+        // The store may still be unopened when the login comes from the command line.
+        m.context.baza.open();
+        if (m.security.login(m.arguments.at(0), m.arguments.at(1)))
+            return true;
+    }
     return m.loginDialog && m.loginDialog() == LoginResult::Accepted;
 }
 

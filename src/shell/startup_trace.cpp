@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -40,6 +41,16 @@ bool quitAtLogin()
     return on;
 }
 
+double cpuMs()
+{
+#if defined(CLOCK_THREAD_CPUTIME_ID)
+    timespec t{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t) == 0)
+        return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+#endif
+    return 0;
+}
+
 double elapsedMs()
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - origin).count();
@@ -49,7 +60,7 @@ void mark(const char* milestone)
 {
     if (!tracing())
         return;
-    std::fprintf(stderr, "lunawa-startup %.1f %s\n", elapsedMs(), milestone);
+    std::fprintf(stderr, "lunawa-startup %.1f %.1f %s\n", elapsedMs(), cpuMs(), milestone);
     std::fflush(stderr);
 }
 

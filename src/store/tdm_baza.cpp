@@ -7,26 +7,33 @@
 
 TDMBaza::TDMBaza()
 {
-    start(StoreLocation::resolveDefault());
+    start(StoreLocation::resolveDefault(), Opening::Now);
 }
 
-TDMBaza::TDMBaza(const StoreLocation& location)
+TDMBaza::TDMBaza(const StoreLocation& location, Opening opening)
 {
-    start(location);
+    start(location, opening);
 }
 
-void TDMBaza::start(const StoreLocation& location)
+void TDMBaza::start(const StoreLocation& location, Opening opening)
 {
     m_systemDate = QDate::currentDate();
     m_systemDateFilter = true;
     m_db = std::make_unique<Database>(location);
-    m_db->open();
+    if (opening == Opening::Now)
+        m_db->open();
     m_dataDirectory = m_db->dataDirectory();
     // Each run keeps its temporary files in a folder of its own.
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/WSPXXXXXX"));
     dir.setAutoRemove(false);
     if (dir.isValid())
         m_privateDirectory = dir.path();
+}
+
+void TDMBaza::open()
+{
+    if (!m_db->isOpen())
+        m_db->open();
 }
 
 TDMBaza::~TDMBaza()

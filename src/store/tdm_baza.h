@@ -19,10 +19,18 @@ public:
     // "Baza" beside the program). Throws Error with the store's message;
     // never creates a store.
     TDMBaza();
-    explicit TDMBaza(const StoreLocation& location);
+    // `Later`: the store opens on the first open(), so that a window can
+    // be on the screen before the store has been read and checked.
+    enum class Opening { Now, Later };
+    explicit TDMBaza(const StoreLocation& location, Opening opening = Opening::Now);
     ~TDMBaza();
     TDMBaza(const TDMBaza&) = delete;
     TDMBaza& operator=(const TDMBaza&) = delete;
+
+    // Opens the store unless it is open; throws Error with the store's
+    // message (a damaged store is refused here).
+    void open();
+    bool isOpen() const { return m_db->isOpen(); }
 
     Database& database() { return *m_db; }
     QString dataDirectory() const { return m_dataDirectory; }
@@ -40,7 +48,7 @@ public:
     void setSystemDateFilter(bool on) { m_systemDateFilter = on; }
 
 private:
-    void start(const StoreLocation& location);
+    void start(const StoreLocation& location, Opening opening);
 
     std::unique_ptr<Database> m_db;
     QHash<QString, Table*> m_shared;

@@ -5,6 +5,7 @@
 
 #include "browser/message_log.h"
 #include "browser/run_context.h"
+#include "store/database.h"
 #include "store/error.h"
 
 #include <QAction>
@@ -15,6 +16,9 @@ namespace {
 
 bool emptyStore(RunContext& context)
 {
+    // Not yet open at start: the menu asks again when it opens.
+    if (!context.db().isOpen())
+        return false;
     try {
         return migration::storeIsEmpty(context.db());
     } catch (const Error&) {

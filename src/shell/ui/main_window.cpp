@@ -156,7 +156,21 @@ TFmAbout::TFmAbout(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | 
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     frame->addWidget(m_ok, 0, Qt::AlignHCenter);
-    setStyleSheet(QStringLiteral("TFmAbout { border: 2px solid #4a6a9a; background: #f4f6fb; }"));
+    // Painted rather than styled: a style sheet costs the start-up notice
+    // several milliseconds.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0xf4, 0xf6, 0xfb));
+    setPalette(colours);
+    setAutoFillBackground(true);
+}
+
+void TFmAbout::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    QPainter p(this);
+    p.setPen(QPen(QColor(0x4a, 0x6a, 0x9a), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 void TFmAbout::setText(const QString& text) { m_text->setText(text); }
@@ -193,23 +207,6 @@ TFmMain::TFmMain(QWidget* parent) : QMainWindow(parent)
     m_about = new TFmAbout(this);
     m_about->showNotice();
 
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("ToolBar1"));
-    m_toolbar->setMovable(false);
-    m_toolbar->setFloatable(false);
-    m_toolbar->setIconSize(QSize(24, 24));
-    // As high with no buttons as with some, so the bar's height never changes.
-    m_toolbar->setMinimumHeight(m_toolbar->iconSize().height() + 14);
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_toolbar->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_toolbar, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (!m_controller)
-            return;
-        QMenu menu(this);
-        menu.addAction(QStringLiteral("Ustaw &przyciski"), this, [this] { m_controller->customizeToolbar(); });
-        menu.exec(m_toolbar->mapToGlobal(at));
-    });
-    addToolBar(Qt::TopToolBarArea, m_toolbar);
     // The area windows open over the space below the toolbar.
     auto* desk = new QWidget(this);
     desk->setObjectName(QStringLiteral("desk"));
@@ -323,6 +320,7 @@ void TFmMain::buildMenus()
     for (const permissions::MenuEntry& menuEntry : mainmenu::menuTree()) {
         QMenu* menu = menuBar()->addMenu(menuEntry.caption);
         menu->setObjectName(menuEntry.name);
+        connect(menu, &QMenu::aboutToShow, this, &TFmMain::ensureIcons);
         // Check marks follow the run's settings, which browsers change too.
         connect(menu, &QMenu::aboutToShow, this, &TFmMain::commandsChanged);
         QList<QAction*> actions;
@@ -341,7 +339,6 @@ void TFmMain::buildMenus()
             // The toolbar button's text; the bar shows only pictures.
             if (!def->hint.isEmpty())
                 action->setIconText(def->hint);
-            action->setIcon(commandIcon(def->image, def->caption));
             action->setCheckable(def->isToggleSetting());
             const QString name = def->name;
             connect(action, &QAction::triggered, this, [this, name, action] {
@@ -358,6 +355,16 @@ void TFmMain::buildMenus()
         m_menus << menu;
         m_entryActions << actions;
     }
+}
+
+void TFmMain::ensureIcons()
+{
+    if (m_iconsSet)
+        return;
+    m_iconsSet = true;
+    for (QAction* action : std::as_const(m_actions))
+        if (const mainmenu::CommandDef* def = mainmenu::command(action->objectName()))
+            action->setIcon(commandIcon(def->image, def->caption));
 }
 
 void TFmMain::setTitle(const QString& title) { setWindowTitle(title); }
@@ -388,11 +395,39 @@ void TFmMain::commandsChanged()
     }
 }
 
+void TFmMain::makeToolbar()
+{
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setIconSize(QSize(24, 24));
+    // As high with no buttons as with some, so the bar's height never changes.
+    m_toolbar->setMinimumHeight(m_toolbar->iconSize().height() + 14);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolbar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_toolbar, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (!m_controller)
+            return;
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Ustaw &przyciski"), this, [this] { m_controller->customizeToolbar(); });
+        menu.exec(m_toolbar->mapToGlobal(at));
+    });
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
+    // The desk moves down under the new bar; area windows open below it.
+    if (layout())
+        layout()->activate();
+    updateDesk();
+}
+
 void TFmMain::toolbarChanged()
 {
-    m_toolbar->clear();
     if (!m_controller)
         return;
+    if (!m_toolbar)
+        makeToolbar();
+    m_toolbar->clear();
+    ensureIcons();
     const bool raised = m_controller->isChecked(QStringLiteral("Wypukeprzyciski1"));
     for (const QString& name : m_controller->toolbar()) {
         QAction* action = m_actions.value(name);

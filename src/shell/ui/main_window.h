@@ -31,6 +31,9 @@ public:
     void showModal();
     QPushButton* okButton() const { return m_ok; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     QLabel* m_text;
     QPushButton* m_ok;
@@ -47,7 +50,11 @@ public:
     void attach(MainServices services);
     MainController* controller() const { return m_controller.get(); }
 
+    // The pictures come with the first toolbar or menu shown (the login
+    // dialog comes sooner without them); ensureIcons() sets them at once.
     QAction* action(const QString& command) const { return m_actions.value(command); }
+    void ensureIcons();
+    // Made with the first toolbar of a login (its making loads pictures).
     QToolBar* toolBar() const { return m_toolbar; }
     TFmAbout* about() const { return m_about; }
     // The picture of a command's image number.
@@ -85,16 +92,18 @@ protected:
 
 private:
     void buildMenus();
+    void makeToolbar();
     void runFirstShow();
     // Area windows open below the toolbar, over the window's empty body.
     void updateDesk();
 
     std::unique_ptr<MainController> m_controller;
     TFmAbout* m_about;
-    QToolBar* m_toolbar;
+    QToolBar* m_toolbar = nullptr;
     QList<QMenu*> m_menus;
     QList<QList<QAction*>> m_entryActions;  // per menu, one per entry (separators too)
     QHash<QString, QAction*> m_actions;
+    bool m_iconsSet = false;
     bool m_shownOnce = false;
     bool m_closed = false;
 };

@@ -80,13 +80,16 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
     m->mainWindow = std::make_unique<TFmMain>();
     TFmMain* mainWindow = m->mainWindow.get();
     startup::mark("main window made");
+    // The store opens once the login dialog is on the screen (or before a
+    // login from the command line): its soundness check reads the whole
+    // file, and nothing is read from it before the login.
     try {
-        m->baza = location ? std::make_unique<TDMBaza>(*location) : std::make_unique<TDMBaza>();
+        m->baza = std::make_unique<TDMBaza>(location ? *location : StoreLocation::resolveDefault(),
+                                            TDMBaza::Opening::Later);
     } catch (const Error&) {
         mainWindow->about()->hide();
         throw;
     }
-    startup::mark("store opened");
     m->security = std::make_unique<TDMOchrona>(m->baza->database());
     m->prompts = std::make_unique<WidgetPrompts>(mainWindow);
     m->prompts->setIconProvider([](int image) {
@@ -96,10 +99,19 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
         return TFmMain::commandIcon(image, QString::number(image));
     });
     m->loginFlow = std::make_unique<LoginFlow>(*m->security, *m->prompts);
+    m->loginFlow->setPreparation([baza = m->baza.get()] {
+        baza->open();
+        startup::mark("store opened");
+    });
     m->passwordFlow = std::make_unique<PasswordChangeFlow>(*m->security, *m->prompts);
     // Owned by the main window, which deletes its children.
     auto* loginDialog = new TDlLogin(*m->loginFlow, mainWindow);
-    startup::watchLoginDialog(loginDialog);
+    // While the user types, the store opens; a store that cannot be opened
+    // ends the program with its message.
+    startup::afterFirstShowing(loginDialog, [loginFlow = m->loginFlow.get(), loginDialog] {
+        if (!loginFlow->prepare())
+            loginDialog->reject();
+    });
     auto* passwordDialog = new TDlPassword(*m->passwordFlow, mainWindow);
     m->messageWindow = std::make_unique<TFmKomunikaty>(m->messages);
 
@@ -144,11 +156,11 @@ Program::Program(const QStringList& arguments, const std::optional<StoreLocation
     m->opener->setContext(m->context.get());
 
     MainServices services{*m->context, *m->security, m->settings, *mainWindow, *mainWindow, m->messages, {}, {}, {}, {}, {}};
-    services.loginDialog = [loginDialog] {
+    services.loginDialog = [loginDialog, baza = m->baza.get()] {
         bool endProgram = false;
         if (loginDialog->run(&endProgram))
             return LoginResult::Accepted;
-        return endProgram ? LoginResult::EndProgram : LoginResult::Cancelled;
+        return endProgram || !baza->isOpen() ? LoginResult::EndProgram : LoginResult::Cancelled;
     };
     services.passwordDialog = [passwordDialog](const QString& userName) { passwordDialog->run(userName, true); };
     services.arguments = arguments;

@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QEvent>
 #include <QPointer>
-#include <QTimer>
 #include <QWindow>
 
 namespace startup {
@@ -13,22 +12,25 @@ namespace startup {
 namespace {
 
 // Follows the dialog to its window and the window to its first expose.
-class LoginWatch : public QObject {
+class FirstShowing : public QObject {
 public:
-    explicit LoginWatch(QDialog* dialog) : QObject(dialog), m_dialog(dialog) { dialog->installEventFilter(this); }
+    FirstShowing(QDialog* dialog, std::function<void()> then)
+        : QObject(dialog), m_dialog(dialog), m_then(std::move(then))
+    {
+        dialog->installEventFilter(this);
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (watched == m_dialog && event->type() == QEvent::Show) {
-            mark("login dialog shown");
             if (QWindow* w = m_dialog->windowHandle()) {
                 if (w->isExposed())
                     onScreen();
                 else
                     w->installEventFilter(this);
             }
-        } else if (event->type() == QEvent::Expose && qobject_cast<QWindow*>(watched)
-                   && static_cast<QWindow*>(watched)->isExposed()) {
+        } else if (event->type() == QEvent::Expose && watched == m_dialog->windowHandle()
+                   && m_dialog->windowHandle()->isExposed()) {
             onScreen();
         }
         return false;
@@ -40,30 +42,35 @@ private:
         if (m_done)
             return;
         m_done = true;
-        mark("login dialog on screen");
-        if (quitAtLogin()) {
-            QPointer<QDialog> dialog = m_dialog;
-            QTimer::singleShot(0, m_dialog, [dialog] {
-                if (dialog)
-                    dialog->reject();
-            });
-        }
         m_dialog->removeEventFilter(this);
         if (QWindow* w = m_dialog->windowHandle())
             w->removeEventFilter(this);
+        // Queued: the expose paints the dialog first.
+        QPointer<QDialog> dialog = m_dialog;
+        QMetaObject::invokeMethod(
+            m_dialog,
+            [dialog, then = std::move(m_then)] {
+                mark("login dialog on screen");
+                if (then)
+                    then();
+                if (dialog && quitAtLogin())
+                    dialog->reject();
+            },
+            Qt::QueuedConnection);
         deleteLater();
     }
 
     QDialog* m_dialog;
+    std::function<void()> m_then;
     bool m_done = false;
 };
 
 }  // namespace
 
-void watchLoginDialog(QDialog* dialog)
+void afterFirstShowing(QDialog* dialog, std::function<void()> then)
 {
-    if (dialog && (tracing() || quitAtLogin()))
-        new LoginWatch(dialog);
+    if (dialog)
+        new FirstShowing(dialog, std::move(then));
 }
 
 }  // namespace startup
