@@ -201,12 +201,26 @@ double evaluate(const QString& expression, int decimals)
 {
     if (expression.isEmpty())
         return 0.0;
+    // Without marks every text compiles.
+    return CompiledExpression::compile(expression)->evaluate({}, decimals);
+}
 
-    Machine machine;
-    machine.push(u'(');
-    const QStringView text(expression);
+// Reads the text once, recording what the evaluation does at each operator
+// and bracket; a fault met on the way is recorded where it would be thrown,
+// so that errors of the arithmetic before it still come first.
+std::optional<CompiledExpression> CompiledExpression::compile(QStringView text)
+{
+    CompiledExpression out;
+    QList<Action>& actions = out.m_actions;
+    auto failure = [&](const QString& message) {
+        out.m_failures.append(message);
+        actions.append(Action{Action::Fail, 0, int(out.m_failures.size() - 1)});
+        return out;
+    };
+    actions.append(Action{Action::Operator, u'('});
     const qsizetype n = text.size();
     qsizetype bufferStart = 0;
+    int marks = 0;
     // i == n stands for the closing bracket around the whole text.
     for (qsizetype i = 0; i <= n; ++i) {
         const char16_t c = i < n ? text[i].unicode() : u')';
@@ -214,19 +228,55 @@ double evaluate(const QString& expression, int decimals)
             continue;
         const char16_t previous = i == 0 ? u'(' : text[i - 1].unicode();
         if (c == u'-' && previous == u'(') {
-            machine.pushValue(Value{0.0, 0});
+            actions.append(Action{Action::Zero});
         } else {
-            if (c == u'-' && isOperator(previous))
-                fail(QStringLiteral("znak \"-\" bezpośrednio po operatorze \"%1\"").arg(QChar(previous)));
             const QStringView number = text.mid(bufferStart, i - bufferStart).trimmed();
-            if (!number.isEmpty())
-                machine.pushValue(readNumber(number));
+            if (number.contains(QChar(slotMark)) && number.size() > 1)
+                return std::nullopt;
+            try {
+                if (c == u'-' && isOperator(previous))
+                    fail(QStringLiteral("znak \"-\" bezpośrednio po operatorze \"%1\"").arg(QChar(previous)));
+                if (number.size() == 1 && number[0] == QChar(slotMark)) {
+                    actions.append(Action{Action::Slot, 0, marks++});
+                } else if (!number.isEmpty()) {
+                    const Value v = readNumber(number);
+                    actions.append(Action{Action::Number, 0, 0, v.number, v.decimals});
+                }
+            } catch (const EvalError& e) {
+                return failure(e.message());
+            }
         }
         bufferStart = i + 1;
-        if (c == u')')
+        actions.append(c == u')' ? Action{Action::Close} : Action{Action::Operator, c});
+    }
+    return out;
+}
+
+double CompiledExpression::evaluate(std::span<const double> values, int decimals) const
+{
+    Machine machine;
+    for (const Action& a : m_actions) {
+        switch (a.kind) {
+        case Action::Number:
+            machine.pushValue({a.number, a.decimals});
+            break;
+        case Action::Slot:
+            // Written out and read back: 15 significant digits, and a
+            // negative zero is written "0".
+            machine.pushValue(hold15(values[size_t(a.index)] + 0.0));
+            break;
+        case Action::Zero:
+            machine.pushValue({0.0, 0});
+            break;
+        case Action::Operator:
+            machine.push(a.op);
+            break;
+        case Action::Close:
             machine.closeBracket();
-        else
-            machine.push(c);
+            break;
+        case Action::Fail:
+            throw EvalError(m_failures[a.index]);
+        }
     }
     return roundResult(machine.result(), decimals);
 }

@@ -2,6 +2,8 @@
 
 #include "evaluator.h"
 
+#include <QVarLengthArray>
+
 #include <cmath>
 
 namespace fees {
@@ -87,20 +89,38 @@ QuantityToken readQuantityToken(QStringView text, qsizetype pos)
 
 namespace {
 
-QString quantityText(const QuantityToken& token, QuantityProvider& provider)
+bool isCount(const QuantityToken& token)
 {
+    return isClassQuantity(token.letter) || isCountQuantity(token.letter);
+}
+
+// The value as written in the definition: counts as whole numbers.
+double quantityValue(const QuantityToken& token, QuantityProvider& provider)
+{
+    double value;
     switch (token.letter.unicode()) {
     case u'O':
-        return numberText(provider.scheduledClasses(token.classCode), true);
+        value = provider.scheduledClasses(token.classCode);
+        break;
     case u'P':
-        return numberText(provider.classAttendance(token.classCode, token.mark), true);
+        value = provider.classAttendance(token.classCode, token.mark);
+        break;
     case u'Q':
-        return numberText(provider.classesDuringStay(token.classCode), true);
+        value = provider.classesDuringStay(token.classCode);
+        break;
     case u'R':
-        return numberText(provider.classesOnDaysPresent(token.classCode), true);
+        value = provider.classesOnDaysPresent(token.classCode);
+        break;
     default:
-        return numberText(provider.simpleQuantity(token.letter), isCountQuantity(token.letter));
+        value = provider.simpleQuantity(token.letter);
+        break;
     }
+    return isCount(token) && std::isfinite(value) ? double(std::llround(value)) : value;
+}
+
+QString quantityText(const QuantityToken& token, QuantityProvider& provider)
+{
+    return numberText(quantityValue(token, provider), isCount(token));
 }
 
 }  // namespace
@@ -139,7 +159,14 @@ CompiledDefinition::CompiledDefinition(const QString& definition) : m_definition
         }
     } catch (const EvalError&) {
         m_malformed = true;
+        return;
     }
+    if (m_definition.contains(QChar(CompiledExpression::slotMark)))
+        return;
+    QString marked;
+    for (qsizetype i = 0; i < m_codes.size(); ++i)
+        marked += m_texts[i] + QChar(CompiledExpression::slotMark);
+    m_expression = CompiledExpression::compile(marked + m_texts.last());
 }
 
 QString CompiledDefinition::substitute(QuantityProvider& provider) const
@@ -155,7 +182,17 @@ QString CompiledDefinition::substitute(QuantityProvider& provider) const
 
 double CompiledDefinition::evaluate(QuantityProvider& provider, int decimals) const
 {
-    return fees::evaluate(substitute(provider), decimals);
+    if (!m_expression)
+        return fees::evaluate(substitute(provider), decimals);
+    QVarLengthArray<double, 16> values;
+    for (const QuantityToken& code : m_codes) {
+        const double value = quantityValue(code, provider);
+        // Infinity or NaN written out is no number: the text says how.
+        if (!std::isfinite(value))
+            return fees::evaluate(substitute(provider), decimals);
+        values.append(value);
+    }
+    return m_expression->evaluate(values, decimals);
 }
 
 }  // namespace fees

@@ -6,9 +6,13 @@
 // Substitution writes each quantity's value in their place, giving the text
 // fees::evaluate() reads.
 
+#include "fees/evaluator.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
+
+#include <optional>
 
 namespace fees {
 
@@ -78,6 +82,9 @@ private:
     QList<QString> m_texts;       // the text before each code, then the rest
     QList<QuantityToken> m_codes;
     bool m_malformed = false;     // a code that cannot be read: substitution reports it
+    // The arithmetic read once, a code standing for each slot; nothing when
+    // a code is written into a number ("2IA") and only the text can say.
+    std::optional<CompiledExpression> m_expression;
 };
 
 }  // namespace fees

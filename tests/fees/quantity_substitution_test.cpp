@@ -2,6 +2,11 @@
 #include "fees/quantity_substitution.h"
 
 #include <QHash>
+#include <QStringList>
+
+#include <functional>
+#include <random>
+
 #include <gtest/gtest.h>
 
 using namespace fees;
@@ -96,4 +101,50 @@ TEST(QuantitySubstitutionTest, ReadsTokenExtents)
     EXPECT_EQ(ip.classCode, 14);
     EXPECT_EQ(ip.mark, PresenceMark::NotifiedAbsence);
     EXPECT_EQ(readQuantityToken(text, 11).length, 2);
+}
+
+namespace {
+
+// What an evaluation gives: its value, or the message of its error.
+QString outcome(const std::function<double()>& run)
+{
+    try {
+        return QString::number(run(), 'g', 17);
+    } catch (const EvalError& e) {
+        return QStringLiteral("error: ") + e.message();
+    }
+}
+
+}  // namespace
+
+// A definition read once must give every line what writing its numbers into
+// the text and reading that would give, errors included, whatever the text.
+TEST(QuantitySubstitutionTest, CompiledDefinitionAgreesWithTheWrittenOutText)
+{
+    const QStringList pieces = {QStringLiteral("IA"), QStringLiteral("IE"), QStringLiteral("IH"), QStringLiteral("IP[3,1]"),
+                                QStringLiteral("IO[2]"), QStringLiteral("2"), QStringLiteral("0,5"), QStringLiteral("10"),
+                                QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("*"), QStringLiteral("/"),
+                                QStringLiteral("("), QStringLiteral(")"), QStringLiteral(" "), QStringLiteral(","),
+                                QStringLiteral("x"), QStringLiteral("IY")};
+    const double values[] = {0.0, -0.0, 1.0, -1.5, 2.25, 1.0 / 3, -2.0 / 3, 1e-7, 123456.789012345678, 7.4999, 1e16, -3.6};
+    std::mt19937 random(20261210);
+    auto pick = [&](auto& list) { return list[random() % std::size(list)]; };
+    int compiled = 0;
+    for (int round = 0; round < 20000; ++round) {
+        QString definition;
+        const int length = 1 + int(random() % 9);
+        for (int i = 0; i < length; ++i)
+            definition += pick(pieces);
+        FakeProvider text;
+        for (const QChar letter : {u'A', u'E', u'H'})
+            text.simple[letter] = pick(values);
+        FakeProvider once = text;
+        const CompiledDefinition read(definition);
+        const int decimals = int(random() % 11);
+        const QString expected = outcome([&] { return evaluate(substituteQuantities(definition, text), decimals); });
+        EXPECT_EQ(outcome([&] { return read.evaluate(once, decimals); }).toStdString(), expected.toStdString())
+            << definition.toStdString();
+        compiled += expected.startsWith(QLatin1String("error")) ? 0 : 1;
+    }
+    EXPECT_GT(compiled, 2000);  // the comparison covered values, not only errors
 }
