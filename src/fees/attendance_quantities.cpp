@@ -107,7 +107,7 @@ Intervals classIntervals(const QuantityData& data, const ChildRows& child, QDate
 {
     Intervals intervals;
     if (kind == ClassIntervalKind::Declared) {
-        for (const int i : data.timetableByWeekday[day.dayOfWeek()]) {
+        for (const int i : data.timetableByWeekday[weekday(day)]) {
             const TimetableRow& row = data.timetable[i];
             if (!validOn(row.from, row.to, day) || !childEnrolled(child, row.classCode, day))
                 continue;
@@ -303,13 +303,13 @@ void AttendanceQuantities::walkAttendance(F&& onRow)
                                [](const AttendanceRow& r, QDate d) { return r.date < d; });
     QDate expected = m_period.periodFirst;
     for (; it != rows.cend() && it->date <= m_period.periodLast; ++it) {
-        for (; expected < it->date; expected = expected.addDays(1))
+        for (; expected < it->date; expected = nextDay(expected))
             reportGap(expected);
         if (it->date >= expected)
-            expected = it->date.addDays(1);
+            expected = nextDay(it->date);
         onRow(*it);
     }
-    for (; expected <= m_period.periodLast; expected = expected.addDays(1))
+    for (; expected <= m_period.periodLast; expected = nextDay(expected))
         reportGap(expected);
 }
 
@@ -356,7 +356,7 @@ double AttendanceQuantities::declaredHours(bool lessClasses)
     DeclaredTracker declared(*this, m_period.periodFirst);
     FreeTracker free(*this, m_period.periodFirst);
     long long total = 0;
-    for (QDate d = m_period.periodFirst; d <= m_period.periodLast; d = d.addDays(1)) {
+    for (QDate d = m_period.periodFirst; d <= m_period.periodLast; d = nextDay(d)) {
         if (!workingDay(d))
             continue;
         declared.advance(d);
@@ -414,7 +414,7 @@ bool AttendanceQuantities::enrolled(int classCode, QDate day) const
 int AttendanceQuantities::scheduledCount(int classCode, QDate day, int lo, int hi)
 {
     int count = 0;
-    for (const int i : m_data.timetableByWeekday[day.dayOfWeek()]) {
+    for (const int i : m_data.timetableByWeekday[weekday(day)]) {
         const TimetableRow& row = m_data.timetable[i];
         // Several declarations in force together still make one occurrence.
         if (row.classCode != classCode || !validOn(row.from, row.to, day) || !enrolled(classCode, day))
@@ -453,7 +453,7 @@ int AttendanceQuantities::scheduledClasses(int classCode)
     if (m_settings.summaryAttendance || m_freeDays.wholeMonth())
         return 0;
     int count = 0;
-    for (QDate d = m_period.periodFirst; d <= m_period.periodLast; d = d.addDays(1)) {
+    for (QDate d = m_period.periodFirst; d <= m_period.periodLast; d = nextDay(d)) {
         if (workingDay(d))
             count += scheduledCount(classCode, d, 0, minutesPerDay);
     }
@@ -486,7 +486,7 @@ int AttendanceQuantities::classAttendance(int classCode, PresenceMark mark)
         return 0;
     int count = 0;
     if (m_settings.independentClassAttendance) {
-        for (QDate d = m_period.periodFirst; d <= m_period.periodLast; d = d.addDays(1))
+        for (QDate d = m_period.periodFirst; d <= m_period.periodLast; d = nextDay(d))
             count += heldCount(classCode, d, mark, 0, minutesPerDay);
         return count;
     }

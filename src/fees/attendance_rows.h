@@ -92,6 +92,11 @@ inline size_t qHash(const HeldClassKey& k, size_t seed = 0)
     return ::qHash((quint64(quint32(k.group)) << 32 | quint32(k.id)) ^ (k.hasGroup ? 0x9e3779b9U : 0U), seed);
 }
 
+// Every day of every child is visited: the next day and the weekday by the
+// day's number, without the calendar's general arithmetic.
+inline QDate nextDay(QDate day) { return QDate::fromJulianDay(day.toJulianDay() + 1); }
+inline int weekday(QDate day) { return int((day.toJulianDay() % 7 + 7) % 7) + 1; }  // 1 Monday ... 7 Sunday
+
 struct HeldClassRow {       // ZAJODB
     HeldClassKey key;
     int classCode = 0;

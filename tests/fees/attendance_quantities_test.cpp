@@ -474,3 +474,12 @@ TEST_P(QuantityLoaderTest, ReadsWhatPlainSqlWrote)
 INSTANTIATE_ENGINES(QuantityLoaderTest);
 
 }  // namespace
+
+TEST(AttendanceQuantities, DayArithmeticByTheDaysNumberAgreesWithTheCalendar)
+{
+    for (QDate d(1899, 12, 25); d < QDate(2031, 1, 10); d = d.addDays(5)) {
+        EXPECT_EQ(weekday(d), d.dayOfWeek()) << d.toString(Qt::ISODate).toStdString();
+        EXPECT_EQ(nextDay(d), d.addDays(1));
+    }
+    EXPECT_EQ(weekday(QDate(-4800, 3, 1)), QDate(-4800, 3, 1).dayOfWeek());  // a negative day number
+}
