@@ -7,8 +7,11 @@
 #include "store/institution.h"
 #include "store/password_digest.h"
 #include "store/query.h"
+#include "store/tdm_baza.h"
 #include "support/scripted_prompts.h"
 #include "support/store_fixture.h"
+
+#include <QTemporaryDir>
 
 namespace {
 
@@ -96,6 +99,40 @@ TEST_P(LoginFlowTest, AdministratorWebPassword)
         EXPECT_TRUE(sent);
     }
     EXPECT_TRUE(stored().isEmpty());
+}
+
+// The dialog may be on the screen before the store is open: what is typed
+// waits for the store, and a store that cannot be opened ends the program.
+TEST_P(LoginFlowTest, TheStoreOpensBeforeTheFirstLoginReadsIt)
+{
+    TDMBaza baza(store->location(), TDMBaza::Opening::Later);
+    EXPECT_FALSE(baza.isOpen());
+    TDMOchrona security(baza.database());
+    ScriptedPrompts prompts;
+    LoginFlow flow(security, prompts);
+    int opened = 0;
+    flow.setPreparation([&] {
+        ++opened;
+        baza.open();
+    });
+    flow.start();
+    EXPECT_EQ(flow.submit(QStringLiteral("admin"), QStringLiteral("zle")), LoginFlow::Outcome::TryAgain);
+    EXPECT_TRUE(baza.isOpen());
+    EXPECT_EQ(flow.submit(QStringLiteral("admin"), QStringLiteral("tebov")), LoginFlow::Outcome::Accepted);
+    EXPECT_TRUE(flow.prepare());
+    EXPECT_EQ(opened, 1);
+
+    QTemporaryDir empty;
+    TDMBaza missing(StoreLocation::parse(empty.path()), TDMBaza::Opening::Later);
+    TDMOchrona nobody(missing.database());
+    ScriptedPrompts told;
+    LoginFlow refused(nobody, told);
+    refused.setPreparation([&] { missing.open(); });
+    refused.start();
+    EXPECT_EQ(refused.submit(QStringLiteral("admin"), QStringLiteral("tebov")), LoginFlow::Outcome::EndProgram);
+    ASSERT_EQ(told.shown().size(), 1);
+    EXPECT_TRUE(told.shown().first().startsWith(QStringLiteral("Nie znaleziono bazy danych w folderze")));
+    EXPECT_FALSE(missing.isOpen());
 }
 
 INSTANTIATE_ENGINES(LoginFlowTest);

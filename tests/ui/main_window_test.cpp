@@ -64,6 +64,7 @@ TEST(MainWindowUi, FirstShowingBuildsTheBarAndClosingAsksForBackup)
     EXPECT_TRUE(window.action("Datasystemu1")->text().startsWith("&Data systemu: "));
     EXPECT_TRUE(window.action("Filtrujnadat1")->isChecked());
     EXPECT_EQ(window.toolBar()->actions().first(), window.action("Dzieci1"));
+    EXPECT_FALSE(window.action("Dzieci1")->icon().isNull());  // pictures come with the toolbar
 
     window.action("Dzieci1")->showStatusText(&window);
     EXPECT_EQ(window.statusBar()->currentMessage(), "Kartoteka dzieci");

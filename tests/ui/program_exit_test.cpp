@@ -107,6 +107,39 @@ TEST(ProgramExit, EveryAreaWindowOpensAndClosesAndTheRunEndsCleanly)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("lunawa.db-shm"))));
 }
 
+// The store opens once the window is up: a store that cannot be opened
+// ends the run with its message, whether the login comes from the command
+// line or from the dialog.
+TEST(ProgramExit, AStoreThatCannotBeOpenedEndsTheRunWithItsMessage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const StoreLocation nowhere = StoreLocation::parse(dir.path());
+    QStringList messages;
+    QTimer boxes;  // answers message boxes only, so the login dialog stays
+    boxes.setInterval(10);
+    QObject::connect(&boxes, &QTimer::timeout, [&messages] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages << box->text();
+            box->accept();
+        }
+    });
+    boxes.start();
+    for (const QStringList& arguments : {QStringList{QStringLiteral("admin"), QStringLiteral("tebov")}, QStringList{}}) {
+        messages.clear();
+        Program program(arguments, nowhere);
+        TFmMain& window = program.mainWindow();
+        QSignalSpy started(&window, &TFmMain::started);
+        window.show();
+        ASSERT_TRUE(started.wait(10000)) << arguments.size();
+        EXPECT_FALSE(started.first().first().toBool());
+        EXPECT_EQ(program.status(), 1);
+        ASSERT_EQ(messages.size(), 1) << arguments.size();
+        EXPECT_TRUE(messages.first().startsWith(QStringLiteral("Nie znaleziono bazy danych w folderze")));
+        EXPECT_FALSE(window.isVisible());
+    }
+}
+
 }  // namespace
 
 namespace {

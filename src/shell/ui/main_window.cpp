@@ -215,6 +215,8 @@ TFmMain::TFmMain(QWidget* parent) : QMainWindow(parent)
     deskColours.setColor(QPalette::Window, QColor(0xe8, 0xec, 0xf3));
     desk->setPalette(deskColours);
     setCentralWidget(desk);
+    // The desk moves down when the toolbar comes; area windows open below it.
+    desk->installEventFilter(this);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->setMinimumHeight(statusBar()->fontMetrics().height() + 8);
     buildMenus();
@@ -414,10 +416,6 @@ void TFmMain::makeToolbar()
         menu.exec(m_toolbar->mapToGlobal(at));
     });
     addToolBar(Qt::TopToolBarArea, m_toolbar);
-    // The desk moves down under the new bar; area windows open below it.
-    if (layout())
-        layout()->activate();
-    updateDesk();
 }
 
 void TFmMain::toolbarChanged()
@@ -516,6 +514,13 @@ void TFmMain::updateDesk()
 {
     if (centralWidget() && isVisible())
         placement::setDeskTop(centralWidget()->mapToGlobal(QPoint(0, 0)).y());
+}
+
+bool TFmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Move)
+        updateDesk();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TFmMain::resizeEvent(QResizeEvent* event)
