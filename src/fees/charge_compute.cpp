@@ -157,14 +157,25 @@ public:
 
         const QDate from = std::min(charge.first, settled.first);
         const QDate to = std::max(charge.last, settled.last);
-        for (const catalogue::Component& c : state.components) {
-            m_prices.insert(c.code, catalogue::pricesOverlapping(db, c.code, from, to));
-            if (m_uniform)
-                m_methods.insert(c.code, catalogue::methodsOverlapping(db, c.code, from, to));
-            if (m_invoicing)
-                for (const catalogue::PriceRow& p : m_prices[c.code])
-                    if (!p.vatRate.isNull() && !m_vat.contains(p.vatRate.toInt()))
-                        m_vat.insert(p.vatRate.toInt(), catalogue::vatPercent(db, p.vatRate));
+        // The catalogue in one read per table, whatever the number of components.
+        QList<int> componentCodes;
+        for (const catalogue::Component& c : state.components)
+            componentCodes << c.code;
+        m_prices = catalogue::pricesOverlapping(db, componentCodes, from, to);
+        if (m_uniform)
+            m_methods = catalogue::methodsOverlapping(db, componentCodes, from, to);
+        if (m_invoicing) {
+            std::optional<QHash<int, double>> percents;
+            for (const QList<catalogue::PriceRow>& rows : std::as_const(m_prices))
+                for (const catalogue::PriceRow& p : rows) {
+                    if (p.vatRate.isNull() || m_vat.contains(p.vatRate.toInt()))
+                        continue;
+                    if (!percents)
+                        percents = catalogue::vatPercents(db);
+                    const auto found = percents->constFind(p.vatRate.toInt());
+                    m_vat.insert(p.vatRate.toInt(),
+                                 found == percents->cend() ? std::nullopt : std::optional<double>(*found));
+                }
         }
 
         if (m_invoicing && db.hasColumn(QStringLiteral("OPCJE"), QStringLiteral("OPIE"))) {

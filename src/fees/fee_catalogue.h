@@ -8,6 +8,7 @@
 // d <= DODATY); both ends are inclusive.
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -54,14 +55,22 @@ QList<Component> components(Database& db);
 // the one with the latest ODDATY. None when no row applies.
 std::optional<PriceRow> priceInForce(Database& db, int component, const QDate& day);
 
-// Every price row of tariff 0 overlapping [first, last], by ODDATY.
+// Every price row of tariff 0 overlapping [first, last], by ODDATY, for
+// each of `components` (an empty list for one without prices).
+QHash<int, QList<PriceRow>> pricesOverlapping(Database& db, const QList<int>& components, const QDate& first,
+                                              const QDate& last);
 QList<PriceRow> pricesOverlapping(Database& db, int component, const QDate& first, const QDate& last);
 
 // The percentage of a VAT rate; none for an unknown rate or a store
 // without rates.
 std::optional<double> vatPercent(Database& db, const QVariant& rate);
+// The percentage of every VAT rate, by its code; empty without rates.
+QHash<int, double> vatPercents(Database& db);
 
-// Every uniform method row of a component overlapping [first, last], by ODDATY.
+// Every uniform method row overlapping [first, last], by ODDATY, for each
+// of `components` (an empty list for one without rows).
+QHash<int, QList<MethodRow>> methodsOverlapping(Database& db, const QList<int>& components, const QDate& first,
+                                                const QDate& last);
 QList<MethodRow> methodsOverlapping(Database& db, int component, const QDate& first, const QDate& last);
 
 }  // namespace catalogue

@@ -101,6 +101,13 @@ TEST_P(CatalogueTest, PricesInForceAndOverlapping)
     EXPECT_FALSE(catalogue::vatPercent(*db, QVariant()));
     price(czesne, QDate(2024, 1, 1), QDate(), 300.0, osiem);
     EXPECT_EQ(catalogue::priceInForce(*db, czesne, QDate(2024, 6, 1))->vatRate.toInt(), osiem);
+    // Several components in one read, each with its own rows; one without rows is there, empty.
+    const int none = obiad + czesne + 100;
+    const auto both = catalogue::pricesOverlapping(*db, {obiad, czesne, none}, QDate(2024, 1, 1), QDate(2024, 1, 31));
+    EXPECT_EQ(pricesOf(both.value(obiad)), (QList<double>{5.0, 6.0}));
+    EXPECT_EQ(pricesOf(both.value(czesne)), (QList<double>{300.0}));
+    EXPECT_TRUE(both.contains(none) && both.value(none).isEmpty());
+    EXPECT_EQ(catalogue::vatPercents(*db), (QHash<int, double>{{zw, 0.0}, {osiem, 8.0}}));
 
     // Uniform methods over a period.
     Query(*db, QStringLiteral("INSERT INTO MEDSPOS (MEDIUM, ODDATY, DODATY, SPOSOB, SPOROZ) VALUES (:M, '2024-01-01', '2024-01-31', 3, 4)"))
