@@ -12,6 +12,7 @@ namespace {
 
 std::atomic<long long> trips{0};
 std::atomic<long long> connections{0};
+thread_local bool insideExec = false;
 
 template <class F>
 F next(const char* name)
@@ -34,13 +35,18 @@ PGresult* PQexec(PGconn* conn, const char* query)
 {
     static const auto real = next<PGresult* (*)(PGconn*, const char*)>("PQexec");
     ++trips;
-    return real(conn, query);
+    // libpq's PQexec sends through PQsendQuery, which comes here too: one trip.
+    insideExec = true;
+    PGresult* result = real(conn, query);
+    insideExec = false;
+    return result;
 }
 
 int PQsendQuery(PGconn* conn, const char* query)
 {
     static const auto real = next<int (*)(PGconn*, const char*)>("PQsendQuery");
-    ++trips;
+    if (!insideExec)
+        ++trips;
     return real(conn, query);
 }
 
