@@ -143,7 +143,12 @@ void PgCopy::send(const QByteArray& rows)
     PQclear(start);
 
     QString failure;
-    if (PQputCopyData(connection, rows.constData(), int(rows.size())) != 1) {
+    // In pieces: libpq takes a length of int, and buffers what it is given.
+    constexpr qsizetype piece = 1 << 20;
+    bool sent = true;
+    for (qsizetype at = 0; sent && at < rows.size(); at += piece)
+        sent = PQputCopyData(connection, rows.constData() + at, int(qMin(piece, rows.size() - at))) == 1;
+    if (!sent) {
         failure = storemsg::translate(QString::fromUtf8(PQerrorMessage(connection)), location);
         PQputCopyEnd(connection, "aborted by the client");
     } else if (PQputCopyEnd(connection, nullptr) != 1) {
