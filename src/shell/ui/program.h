@@ -18,7 +18,10 @@ class Program {
 public:
     // `location` empty: the store of the alias "Lunawa". `arguments` is the
     // command line without the program (two of them log in).
-    // Throws Error when the store cannot be opened (after hiding the notice).
+    // The store opens once the login dialog is on the screen (or before a
+    // login from the command line); one that cannot be opened ends the run
+    // there with its message, and status() is 1. Throws Error only for a
+    // malformed store address (after hiding the notice).
     Program(const QStringList& arguments, const std::optional<StoreLocation>& location = std::nullopt);
     ~Program();
     Program(const Program&) = delete;
