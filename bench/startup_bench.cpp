@@ -200,7 +200,9 @@ const bool registered = [] {
     benchmark::RegisterBenchmark("StartupToLogin", startupToLogin)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime()
-        ->Iterations(20);
+        ->Iterations(std::max(1, qEnvironmentVariableIntValue("LUNAWA_BENCH_STARTUP_RUNS")) > 1
+                         ? qEnvironmentVariableIntValue("LUNAWA_BENCH_STARTUP_RUNS")
+                         : 20);
     return true;
 }();
 
