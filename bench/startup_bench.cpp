@@ -197,12 +197,11 @@ void startupToLogin(benchmark::State& state)
 }
 
 const bool registered = [] {
+    const int runs = qEnvironmentVariableIntValue("LUNAWA_BENCH_STARTUP_RUNS");
     benchmark::RegisterBenchmark("StartupToLogin", startupToLogin)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime()
-        ->Iterations(std::max(1, qEnvironmentVariableIntValue("LUNAWA_BENCH_STARTUP_RUNS")) > 1
-                         ? qEnvironmentVariableIntValue("LUNAWA_BENCH_STARTUP_RUNS")
-                         : 20);
+        ->Iterations(runs > 0 ? runs : 20);
     return true;
 }();
 
