@@ -2,10 +2,9 @@
 
 #include "database.h"
 #include "error.h"
+#include "pg_connection.h"
 #include "store_messages.h"
 
-#include <QSqlDriver>
-#include <QSqlError>
 
 #include <libpq-fe.h>
 
@@ -81,29 +80,6 @@ void appendBytes(QByteArray& out, const QByteArray& value)
 
 namespace {
 
-PGconn* connectionHandle(Database& db)
-{
-    const QSqlDatabase connection = db.connection();
-    const QVariant handle = connection.driver() ? connection.driver()->handle() : QVariant();
-    // Qt names the type by libpq's typedef or by the struct behind it.
-    const char* type = handle.typeName();
-    if (type && (qstrcmp(type, "PGconn*") == 0 || qstrcmp(type, "pg_conn*") == 0))
-        return *static_cast<PGconn* const*>(handle.constData());
-    return nullptr;
-}
-
-// The statement's own error, worded as the driver words it for an INSERT.
-QString resultMessage(const PGresult* result, PGconn* connection, const StoreLocation& location)
-{
-    if (!result)
-        return storemsg::translate(QString::fromUtf8(PQerrorMessage(connection)), location);
-    const QString code = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
-    QString text = QString::fromUtf8(PQresultErrorMessage(result));
-    if (!code.isEmpty())
-        text += QStringLiteral("(%1)").arg(code);
-    return storemsg::fromSqlError(QSqlError(QString(), text, QSqlError::StatementError, code), location);
-}
-
 // The results of the finished COPY: the first tells how it went; the
 // connection is left idle for the statements after it.
 PGresult* finishCopy(PGconn* connection)
@@ -129,14 +105,12 @@ void PgCopy::send(const QByteArray& rows)
 {
     if (rows.isEmpty())
         return;
-    PGconn* connection = connectionHandle(m_db);
-    if (!connection)
-        throw Error(QStringLiteral("Brak połączenia z serwerem bazy danych."));
+    PGconn* connection = requirePgConnection(m_db);
     const StoreLocation& location = m_db.location();
 
     PGresult* start = PQexec(connection, m_statement.constData());
     if (PQresultStatus(start) != PGRES_COPY_IN) {
-        const QString message = resultMessage(start, connection, location);
+        const QString message = pgErrorMessage(start, connection, location);
         PQclear(start);
         throw Error(message);
     }
@@ -156,7 +130,7 @@ void PgCopy::send(const QByteArray& rows)
     }
     PGresult* result = finishCopy(connection);
     if (failure.isEmpty() && PQresultStatus(result) != PGRES_COMMAND_OK)
-        failure = resultMessage(result, connection, location);
+        failure = pgErrorMessage(result, connection, location);
     PQclear(result);
     if (!failure.isEmpty())
         throw Error(failure);

@@ -2,15 +2,17 @@
 
 #include "database.h"
 #include "error.h"
-#include "query.h"
+#include "pg_connection.h"
+#include "sql_text.h"
 #include "sqlite_authorizer.h"
 #include "sqlite_statement.h"
-#include "store_messages.h"
+#include "statement_rights.h"
 #include "values.h"
 
-#include <QSqlDriver>
-
+#include <libpq-fe.h>
 #include <sqlite3.h>
+
+#include <charconv>
 
 namespace {
 
@@ -26,18 +28,70 @@ bool digits(const unsigned char* s, int count, int* out)
     return true;
 }
 
+// ":NAME" placeholders as libpq's $1, $2 ...; a name used twice is one
+// value. Quoted text and "::" casts are left as they are.
+QByteArray positional(const QString& sql, QStringList& names)
+{
+    QString out;
+    out.reserve(sql.size());
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            quote = c == quote ? QChar() : quote;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char(':') && i + 1 < sql.size() && sql[i + 1] == QLatin1Char(':')) {
+            out += QLatin1String("::");
+            ++i;
+            continue;
+        } else if (c == QLatin1Char(':') && i + 1 < sql.size() && (sql[i + 1].isLetter() || sql[i + 1] == QLatin1Char('_'))) {
+            qsizetype end = i + 1;
+            while (end < sql.size() && (sql[end].isLetterOrNumber() || sql[end] == QLatin1Char('_')))
+                ++end;
+            const QString name = sql.mid(i, end - i);
+            qsizetype at = names.indexOf(name);
+            if (at < 0) {
+                names.append(name);
+                at = names.size() - 1;
+            }
+            out += QLatin1Char('$') + QString::number(at + 1);
+            i = end - 1;
+            continue;
+        }
+        out += c;
+    }
+    return out.toUtf8();
+}
+
+// A value as PostgreSQL reads it from text; null for NULL.
+QByteArray pgText(const QVariant& value)
+{
+    const QVariant v = values::bindable(value);
+    if (values::isEmpty(v))
+        return {};
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
+        return QByteArray::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+    const QByteArray text = v.toString().toUtf8();
+    return text.isNull() ? QByteArray("") : text;
+}
+
 }  // namespace
 
 TypedQuery::TypedQuery(Database& db, const QString& sql) : m_db(db), m_sql(sql)
 {
-    if (db.engine() != Engine::SQLite)
-        m_query = std::make_unique<Query>(db, sql);
+    if (db.engine() == Engine::SQLite)
+        return;
+    m_sql = sqltext::rewrite(sql, db.engine());
+    m_pgSql = positional(m_sql, m_pgNames);
+    m_pgValues.resize(m_pgNames.size());
 }
 
 TypedQuery::~TypedQuery()
 {
     if (m_statement)
         sqlite3_finalize(m_statement);
+    PQclear(m_result);
 }
 
 void TypedQuery::prepareSqlite()
@@ -49,8 +103,10 @@ void TypedQuery::prepareSqlite()
 
 TypedQuery& TypedQuery::bind(const QString& name, const QVariant& value)
 {
-    if (m_query) {
-        m_query->bind(name, value);
+    if (m_db.engine() != Engine::SQLite) {
+        const qsizetype at = m_pgNames.indexOf(name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name);
+        if (at >= 0)  // a name the text does not use is ignored, as Query ignores it
+            m_pgValues[at] = pgText(value);
         return *this;
     }
     prepareSqlite();
@@ -88,8 +144,8 @@ TypedQuery& TypedQuery::bind(const QString& name, const QVariant& value)
 
 TypedQuery& TypedQuery::exec()
 {
-    if (m_query) {
-        m_query->exec();
+    if (m_db.engine() != Engine::SQLite) {
+        execPg();
         return *this;
     }
     prepareSqlite();
@@ -98,10 +154,32 @@ TypedQuery& TypedQuery::exec()
     return *this;
 }
 
+void TypedQuery::execPg()
+{
+    checkStatementRights(m_db, m_sql);
+    PGconn* connection = requirePgConnection(m_db);
+    PQclear(m_result);
+    m_row = -1;
+    QList<const char*> values;
+    values.reserve(m_pgValues.size());
+    for (const QByteArray& v : std::as_const(m_pgValues))
+        values.append(v.isNull() ? nullptr : v.constData());
+    // Text values of no stated type: the server takes each as its column's.
+    m_result = PQexecParams(connection, m_pgSql.constData(), int(values.size()), nullptr, values.constData(),
+                            nullptr, nullptr, 0);
+    const ExecStatusType status = PQresultStatus(m_result);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        const QString message = pgErrorMessage(m_result, connection, m_db.location());
+        PQclear(m_result);
+        m_result = nullptr;
+        throw Error(message);
+    }
+}
+
 bool TypedQuery::next()
 {
-    if (m_query)
-        return m_query->next();
+    if (m_db.engine() != Engine::SQLite)
+        return m_result && ++m_row < PQntuples(m_result);
     if (m_done || !m_statement)
         return false;
     // A changed schema makes SQLite prepare again while stepping, and authorize again.
@@ -117,90 +195,102 @@ bool TypedQuery::next()
     return false;
 }
 
-QVariant TypedQuery::variant(int column) const
+const unsigned char* TypedQuery::raw(int column, int* size) const
 {
-    if (m_query)
-        return m_query->value(column);
-    return QVariant(text(column));
+    if (m_statement) {
+        const unsigned char* s = sqlite3_column_text(m_statement, column);
+        *size = s ? sqlite3_column_bytes(m_statement, column) : 0;
+        return s;
+    }
+    if (!m_result || m_row < 0 || PQgetisnull(m_result, m_row, column)) {
+        *size = 0;
+        return nullptr;
+    }
+    *size = PQgetlength(m_result, m_row, column);
+    return reinterpret_cast<const unsigned char*>(PQgetvalue(m_result, m_row, column));
 }
 
 bool TypedQuery::isNull(int column) const
 {
-    if (m_query)
-        return values::isEmpty(m_query->value(column));
-    const int type = sqlite3_column_type(m_statement, column);
-    return type == SQLITE_NULL || (type == SQLITE_TEXT && sqlite3_column_bytes(m_statement, column) == 0);
+    if (m_statement) {
+        const int type = sqlite3_column_type(m_statement, column);
+        return type == SQLITE_NULL || (type == SQLITE_TEXT && sqlite3_column_bytes(m_statement, column) == 0);
+    }
+    int size;
+    return !raw(column, &size) || size == 0;
 }
 
 qint64 TypedQuery::integer(int column) const
 {
-    if (m_query)
-        return m_query->value(column).toLongLong();
-    return sqlite3_column_int64(m_statement, column);
+    if (m_statement)
+        return sqlite3_column_int64(m_statement, column);
+    int size;
+    const char* s = reinterpret_cast<const char*>(raw(column, &size));
+    qint64 value = 0;
+    if (s)
+        std::from_chars(s, s + size, value);
+    return value;
 }
 
 double TypedQuery::number(int column) const
 {
-    if (m_query)
-        return m_query->value(column).toDouble();
-    return sqlite3_column_double(m_statement, column);
+    if (m_statement)
+        return sqlite3_column_double(m_statement, column);
+    int size;
+    const char* s = reinterpret_cast<const char*>(raw(column, &size));
+    double value = 0;
+    if (s)
+        std::from_chars(s, s + size, value);
+    return value;
 }
 
-// Values are read as text first: SQLite gives NULL as a null pointer, and
-// the store keeps dates and times as text.
+// Dates and times are read from their text, as both engines give them.
 QDate TypedQuery::date(int column) const
 {
-    if (!m_query) {
-        const unsigned char* s = sqlite3_column_text(m_statement, column);
-        if (!s)
-            return {};
-        // "YYYY-MM-DD", as the store keeps dates, without the general parsers.
-        const int size = sqlite3_column_bytes(m_statement, column);
-        int y, m, d;
-        if (size >= 10 && s[4] == '-' && s[7] == '-' && digits(s, 4, &y) && digits(s + 5, 2, &m) && digits(s + 8, 2, &d))
-            return QDate(y, m, d);
-    }
-    return values::toDate(variant(column));
+    int size;
+    const unsigned char* s = raw(column, &size);
+    if (!s)
+        return {};
+    // "YYYY-MM-DD", as the store keeps dates, without the general parsers.
+    int y, m, d;
+    if (size >= 10 && s[4] == '-' && s[7] == '-' && digits(s, 4, &y) && digits(s + 5, 2, &m) && digits(s + 8, 2, &d))
+        return QDate(y, m, d);
+    return values::toDate(text(column));
 }
 
 int TypedQuery::minutes(int column) const
 {
-    if (!m_query) {
-        const unsigned char* s = sqlite3_column_text(m_statement, column);
-        if (!s)
-            return -1;
-        const int size = sqlite3_column_bytes(m_statement, column);
-        int h, m;
-        if (size >= 5 && s[2] == ':' && digits(s, 2, &h) && digits(s + 3, 2, &m) && h < 24 && m < 60)
-            return h * 60 + m;
-    }
-    const QTime t = values::toTime(variant(column));
+    int size;
+    const unsigned char* s = raw(column, &size);
+    if (!s)
+        return -1;
+    int h, m;
+    if (size >= 5 && s[2] == ':' && digits(s, 2, &h) && digits(s + 3, 2, &m) && h < 24 && m < 60)
+        return h * 60 + m;
+    const QTime t = values::toTime(text(column));
     return t.isValid() ? t.hour() * 60 + t.minute() : -1;
 }
 
 QChar TypedQuery::mark(int column) const
 {
-    if (!m_query) {
-        const unsigned char* s = sqlite3_column_text(m_statement, column);
-        if (!s)
-            return {};
-        const int size = sqlite3_column_bytes(m_statement, column);
-        int i = 0;
-        while (i < size && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r')))
-            ++i;
-        if (i == size)
-            return {};
-        if (s[i] < 0x80)
-            return QLatin1Char(s[i] >= 'a' && s[i] <= 'z' ? char(s[i] - 'a' + 'A') : char(s[i]));
-    }
+    int size;
+    const unsigned char* s = raw(column, &size);
+    if (!s)
+        return {};
+    int i = 0;
+    while (i < size && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r')))
+        ++i;
+    if (i == size)
+        return {};
+    if (s[i] < 0x80)
+        return QLatin1Char(s[i] >= 'a' && s[i] <= 'z' ? char(s[i] - 'a' + 'A') : char(s[i]));
     const QString t = text(column).trimmed();
     return t.isEmpty() ? QChar() : t.front().toUpper();
 }
 
 QString TypedQuery::text(int column) const
 {
-    if (m_query)
-        return m_query->value(column).toString();
-    const unsigned char* s = sqlite3_column_text(m_statement, column);
-    return s ? QString::fromUtf8(reinterpret_cast<const char*>(s), sqlite3_column_bytes(m_statement, column)) : QString();
+    int size;
+    const unsigned char* s = raw(column, &size);
+    return s ? QString::fromUtf8(reinterpret_cast<const char*>(s), size) : QString();
 }

@@ -1,25 +1,27 @@
 #pragma once
 // A SELECT read row by row with typed values, for reads of tens of
-// thousands of rows (a month of attendance). On SQLite the values come
-// straight from SQLite's own interface, no QVariant or QString per value;
-// on PostgreSQL through Query. Placeholders are named (":OD"); the
-// connection's rights apply as for Query (the authorizer on SQLite).
+// thousands of rows (a month of attendance). The values come straight from
+// the engine's own interface, no QVariant or QString per value: SQLite's
+// statement, or on PostgreSQL libpq's result of one round trip with the
+// values sent along. Placeholders are named (":OD"); the connection's rights
+// apply as for Query (the authorizer on SQLite).
 //
 //     TypedQuery q(db, "SELECT OSOBA, DATA FROM OBECN WHERE DATA >= :OD");
 //     q.bind("OD", from).exec();
 //     while (q.next())
 //         use(q.integer(0), q.date(1));
 
+#include <QByteArray>
 #include <QChar>
 #include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
-#include <memory>
-
 class Database;
-class Query;
 struct sqlite3_stmt;
+struct pg_result;
 
 class TypedQuery {
 public:
@@ -45,11 +47,18 @@ public:
 
 private:
     void prepareSqlite();
-    QVariant variant(int column) const;  // PostgreSQL
+    void execPg();
+    // The value as text, null for NULL; `size` its length in bytes.
+    const unsigned char* raw(int column, int* size) const;
 
     Database& m_db;
     QString m_sql;
     sqlite3_stmt* m_statement = nullptr;
-    std::unique_ptr<Query> m_query;  // PostgreSQL
     bool m_done = true;
+    // PostgreSQL
+    QByteArray m_pgSql;          // with $1, $2 ... for the names
+    QStringList m_pgNames;       // ":OD" for $1 ...
+    QList<QByteArray> m_pgValues;  // null for NULL
+    pg_result* m_result = nullptr;
+    int m_row = -1;
 };

@@ -60,6 +60,38 @@ TEST_P(TypedQueryTest, ValuesRerunsAndRights)
         AccessDenied);
 }
 
+// Values of every kind the reads meet, a name used twice, and a colon that
+// is no placeholder (PostgreSQL's values travel apart from the text).
+TEST_P(TypedQueryTest, NumbersTextsAndPlaceholders)
+{
+    Query(*db, QStringLiteral("INSERT INTO NALICZ (KOD, TYP, OSOBA, MEDIUM, ILOSC, JM, CENA, WARTOSC) VALUES "
+                              "(3, '0', 5, 2, 0.1, 'łącz.', -1234567.89, 1e-7)")).exec();
+    TypedQuery q(*db, QStringLiteral("SELECT ILOSC, JM, CENA, WARTOSC, OSOBA, 'a:b' FROM NALICZ "
+                                     "WHERE (KOD = :K OR MEDIUM = :K) AND JM = :J"));
+    q.bind(QStringLiteral(":K"), 3).bind(QStringLiteral("J"), QStringLiteral("łącz.")).bind(QStringLiteral("X"), 1);
+    q.exec();
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.number(0), 0.1);
+    EXPECT_EQ(q.text(1), QStringLiteral("łącz."));
+    EXPECT_EQ(q.number(2), -1234567.89);
+    EXPECT_EQ(q.number(3), 1e-7);
+    EXPECT_EQ(q.integer(4), 5);
+    EXPECT_EQ(q.text(5), QStringLiteral("a:b"));
+    EXPECT_FALSE(q.next());
+    q.bind(QStringLiteral("K"), 2).exec();  // MEDIUM matches
+    EXPECT_TRUE(q.next());
+    q.bind(QStringLiteral("K"), 4).exec();
+    EXPECT_FALSE(q.next());
+
+    TypedQuery wrong(*db, QStringLiteral("SELECT NIEMA FROM NALICZ"));
+    EXPECT_THROW(
+        {
+            wrong.exec();
+            wrong.next();
+        },
+        Error);
+}
+
 INSTANTIATE_ENGINES(TypedQueryTest);
 
 }  // namespace
