@@ -7,7 +7,6 @@
 #include <QSqlDriver>
 #include <QSqlError>
 
-#include <libpq-fe.h>
 
 PGconn* pgConnection(Database& db)
 {
@@ -24,6 +23,8 @@ PGconn* pgConnection(Database& db)
 
 PGconn* requirePgConnection(Database& db)
 {
+    if (!pq().complete)
+        throw Error(QStringLiteral("Brak biblioteki klienta PostgreSQL (libpq)."));
     PGconn* connection = pgConnection(db);
     if (!connection)
         throw Error(QStringLiteral("Brak połączenia z serwerem bazy danych."));
@@ -33,9 +34,9 @@ PGconn* requirePgConnection(Database& db)
 QString pgErrorMessage(const PGresult* result, PGconn* connection, const StoreLocation& location)
 {
     if (!result)
-        return storemsg::translate(QString::fromUtf8(PQerrorMessage(connection)), location);
-    const QString code = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
-    QString text = QString::fromUtf8(PQresultErrorMessage(result));
+        return storemsg::translate(QString::fromUtf8(pq().errorMessage(connection)), location);
+    const QString code = QString::fromLatin1(pq().errorField(result, PG_DIAG_SQLSTATE));
+    QString text = QString::fromUtf8(pq().resultErrorMessage(result));
     if (!code.isEmpty())
         text += QStringLiteral("(%1)").arg(code);
     return storemsg::fromSqlError(QSqlError(QString(), text, QSqlError::StatementError, code), location);

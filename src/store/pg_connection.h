@@ -3,17 +3,19 @@
 // batches the driver makes slow (COPY, reads sent with their values in one
 // round trip). Statements sent here run in the store's transaction.
 
+#include "libpq.h"
 #include "store_location.h"
 
 #include <QString>
 
 class Database;
-typedef struct pg_conn PGconn;
-typedef struct pg_result PGresult;
+
+inline const libpq::Functions& pq() { return libpq::functions(); }
 
 // Null when the store is not on PostgreSQL or the connection is gone.
 PGconn* pgConnection(Database& db);
-// As pgConnection, and "Brak połączenia z serwerem bazy danych." when there is none.
+// As pgConnection; throws the store's Error when there is none or libpq
+// cannot be found.
 PGconn* requirePgConnection(Database& db);
 
 // A failed statement's error as the store words the driver's; `result` may

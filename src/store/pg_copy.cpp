@@ -6,7 +6,6 @@
 #include "store_messages.h"
 
 
-#include <libpq-fe.h>
 
 #include <charconv>
 #include <cmath>
@@ -85,11 +84,11 @@ namespace {
 PGresult* finishCopy(PGconn* connection)
 {
     PGresult* first = nullptr;
-    while (PGresult* result = PQgetResult(connection)) {
+    while (PGresult* result = pq().getResult(connection)) {
         if (!first)
             first = result;
         else
-            PQclear(result);
+            pq().clear(result);
     }
     return first;
 }
@@ -108,30 +107,30 @@ void PgCopy::send(const QByteArray& rows)
     PGconn* connection = requirePgConnection(m_db);
     const StoreLocation& location = m_db.location();
 
-    PGresult* start = PQexec(connection, m_statement.constData());
-    if (PQresultStatus(start) != PGRES_COPY_IN) {
+    PGresult* start = pq().exec(connection, m_statement.constData());
+    if (pq().resultStatus(start) != PGRES_COPY_IN) {
         const QString message = pgErrorMessage(start, connection, location);
-        PQclear(start);
+        pq().clear(start);
         throw Error(message);
     }
-    PQclear(start);
+    pq().clear(start);
 
     QString failure;
     // In pieces: libpq takes a length of int, and buffers what it is given.
     constexpr qsizetype piece = 1 << 20;
     bool sent = true;
     for (qsizetype at = 0; sent && at < rows.size(); at += piece)
-        sent = PQputCopyData(connection, rows.constData() + at, int(qMin(piece, rows.size() - at))) == 1;
+        sent = pq().putCopyData(connection, rows.constData() + at, int(qMin(piece, rows.size() - at))) == 1;
     if (!sent) {
-        failure = storemsg::translate(QString::fromUtf8(PQerrorMessage(connection)), location);
-        PQputCopyEnd(connection, "aborted by the client");
-    } else if (PQputCopyEnd(connection, nullptr) != 1) {
-        failure = storemsg::translate(QString::fromUtf8(PQerrorMessage(connection)), location);
+        failure = storemsg::translate(QString::fromUtf8(pq().errorMessage(connection)), location);
+        pq().putCopyEnd(connection, "aborted by the client");
+    } else if (pq().putCopyEnd(connection, nullptr) != 1) {
+        failure = storemsg::translate(QString::fromUtf8(pq().errorMessage(connection)), location);
     }
     PGresult* result = finishCopy(connection);
-    if (failure.isEmpty() && PQresultStatus(result) != PGRES_COMMAND_OK)
+    if (failure.isEmpty() && pq().resultStatus(result) != PGRES_COMMAND_OK)
         failure = pgErrorMessage(result, connection, location);
-    PQclear(result);
+    pq().clear(result);
     if (!failure.isEmpty())
         throw Error(failure);
 }

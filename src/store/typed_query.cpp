@@ -9,7 +9,6 @@
 #include "statement_rights.h"
 #include "values.h"
 
-#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <charconv>
@@ -91,7 +90,8 @@ TypedQuery::~TypedQuery()
 {
     if (m_statement)
         sqlite3_finalize(m_statement);
-    PQclear(m_result);
+    if (m_result)
+        pq().clear(m_result);
 }
 
 void TypedQuery::prepareSqlite()
@@ -158,19 +158,20 @@ void TypedQuery::execPg()
 {
     checkStatementRights(m_db, m_sql);
     PGconn* connection = requirePgConnection(m_db);
-    PQclear(m_result);
+    if (m_result)
+        pq().clear(m_result);
     m_row = -1;
     QList<const char*> values;
     values.reserve(m_pgValues.size());
     for (const QByteArray& v : std::as_const(m_pgValues))
         values.append(v.isNull() ? nullptr : v.constData());
     // Text values of no stated type: the server takes each as its column's.
-    m_result = PQexecParams(connection, m_pgSql.constData(), int(values.size()), nullptr, values.constData(),
+    m_result = pq().execParams(connection, m_pgSql.constData(), int(values.size()), nullptr, values.constData(),
                             nullptr, nullptr, 0);
-    const ExecStatusType status = PQresultStatus(m_result);
+    const ExecStatusType status = pq().resultStatus(m_result);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
         const QString message = pgErrorMessage(m_result, connection, m_db.location());
-        PQclear(m_result);
+        pq().clear(m_result);
         m_result = nullptr;
         throw Error(message);
     }
@@ -179,7 +180,7 @@ void TypedQuery::execPg()
 bool TypedQuery::next()
 {
     if (m_db.engine() != Engine::SQLite)
-        return m_result && ++m_row < PQntuples(m_result);
+        return m_result && ++m_row < pq().tupleCount(m_result);
     if (m_done || !m_statement)
         return false;
     // A changed schema makes SQLite prepare again while stepping, and authorize again.
@@ -202,12 +203,12 @@ const unsigned char* TypedQuery::raw(int column, int* size) const
         *size = s ? sqlite3_column_bytes(m_statement, column) : 0;
         return s;
     }
-    if (!m_result || m_row < 0 || PQgetisnull(m_result, m_row, column)) {
+    if (!m_result || m_row < 0 || pq().isNull(m_result, m_row, column)) {
         *size = 0;
         return nullptr;
     }
-    *size = PQgetlength(m_result, m_row, column);
-    return reinterpret_cast<const unsigned char*>(PQgetvalue(m_result, m_row, column));
+    *size = pq().getLength(m_result, m_row, column);
+    return reinterpret_cast<const unsigned char*>(pq().getValue(m_result, m_row, column));
 }
 
 bool TypedQuery::isNull(int column) const

@@ -2,18 +2,17 @@
 
 #include "database.h"
 #include "error.h"
+#include "libpq.h"
 #include "pg_user_roles.h"
 #include "query.h"
 #include "sqlite_authorizer.h"
 #include "store_messages.h"
 
-#include <postgresql/libpq-fe.h>
 #include <sqlite3.h>
 
 #include <QAtomicInt>
 #include <QDate>
 #include <QDateTime>
-#include <QLibrary>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -28,56 +27,8 @@ namespace user_sql {
 
 namespace {
 
-// The SQL driver already loads libpq; its functions are taken from it at run
-// time rather than linked, because the driver's own interface runs a text
-// with several statements as given, and PQexecParams runs exactly one.
-struct LibPq {
-    decltype(&PQexecParams) execParams = nullptr;
-    decltype(&PQresultStatus) resultStatus = nullptr;
-    decltype(&PQresultErrorField) errorField = nullptr;
-    decltype(&PQresultErrorMessage) errorMessage = nullptr;
-    decltype(&PQntuples) tupleCount = nullptr;
-    decltype(&PQnfields) fieldCount = nullptr;
-    decltype(&PQfname) fieldName = nullptr;
-    decltype(&PQftype) fieldType = nullptr;
-    decltype(&PQgetvalue) getValue = nullptr;
-    decltype(&PQgetlength) getLength = nullptr;
-    decltype(&PQgetisnull) isNull = nullptr;
-    decltype(&PQcmdTuples) commandTuples = nullptr;
-    decltype(&PQunescapeBytea) unescapeBytea = nullptr;
-    decltype(&PQfreemem) freeMemory = nullptr;
-    decltype(&PQclear) clear = nullptr;
-    bool complete = false;
-};
-
-const LibPq& libpq()
-{
-    static const LibPq functions = [] {
-        LibPq f;
-        static QLibrary lib;
-        lib.setFileNameAndVersion(QStringLiteral("pq"), 5);
-        if (!lib.load()) {
-            lib.setFileName(QStringLiteral("libpq"));
-            if (!lib.load())
-                return f;
-        }
-        auto get = [](auto& slot, const char* name) {
-            slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(lib.resolve(name));
-            return slot != nullptr;
-        };
-        f.complete = get(f.execParams, "PQexecParams") && get(f.resultStatus, "PQresultStatus")
-            && get(f.errorField, "PQresultErrorField") && get(f.errorMessage, "PQresultErrorMessage")
-            && get(f.tupleCount, "PQntuples") && get(f.fieldCount, "PQnfields") && get(f.fieldName, "PQfname")
-            && get(f.fieldType, "PQftype") && get(f.getValue, "PQgetvalue") && get(f.getLength, "PQgetlength")
-            && get(f.isNull, "PQgetisnull") && get(f.commandTuples, "PQcmdTuples")
-            && get(f.unescapeBytea, "PQunescapeBytea") && get(f.freeMemory, "PQfreemem") && get(f.clear, "PQclear");
-        return f;
-    }();
-    return functions;
-}
-
 // A value in the server's text form, typed as the driver would type it.
-QVariant fromText(const LibPq& pq, PGresult* res, int row, int column)
+QVariant fromText(const libpq::Functions& pq, PGresult* res, int row, int column)
 {
     if (pq.isNull(res, row, column))
         return {};
@@ -149,7 +100,7 @@ UserSqlResult onStoreConnection(Database& db, const QString& sql)
     return out;
 }
 
-UserSqlResult fromResult(const LibPq& pq, PGresult* res, const StoreLocation& location)
+UserSqlResult fromResult(const libpq::Functions& pq, PGresult* res, const StoreLocation& location)
 {
     UserSqlResult out;
     switch (pq.resultStatus(res)) {
@@ -177,7 +128,7 @@ UserSqlResult fromResult(const LibPq& pq, PGresult* res, const StoreLocation& lo
         if (state && qstrcmp(state, "42501") == 0)
             throw AccessDenied();
         const char* primary = pq.errorField(res, PG_DIAG_MESSAGE_PRIMARY);
-        const QString text = QString::fromUtf8(primary ? primary : pq.errorMessage(res)).trimmed();
+        const QString text = QString::fromUtf8(primary ? primary : pq.resultErrorMessage(res)).trimmed();
         if (state && qstrcmp(state, "42601") == 0 && text.contains(QLatin1String("multiple commands")))
             throw Error(oneStatementOnly());
         throw Error(storemsg::translate(
@@ -265,7 +216,7 @@ private:
 
 UserSqlResult asUserRole(Database& db, const QString& sql)
 {
-    const LibPq& pq = libpq();
+    const libpq::Functions& pq = libpq::functions();
     if (!pq.complete || db.inTransaction())
         throw AccessDenied();
     RoleConnection connection;
