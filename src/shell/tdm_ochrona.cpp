@@ -7,6 +7,7 @@
 #include "store/params.h"
 #include "store/password_digest.h"
 #include "store/query.h"
+#include "store/typed_query.h"
 #include "store/rights.h"
 
 bool TDMOchrona::login(const QString& name, const QString& password)
@@ -22,36 +23,35 @@ bool TDMOchrona::login(const QString& name, const QString& password)
     QStringList credentials;
     bool ok = false;
     try {
-        // The user and his memberships in one statement: on a server every
-        // statement is a round trip, and a bound one three.
+        // The user and his memberships in one statement, sent with its value:
+        // on a server every statement is a round trip.
         const QString membershipId = m_db.rowIdColumn(QStringLiteral("UZGR"));
-        Query user(m_db, QStringLiteral("SELECT U.KOD, U.AKTYWNY, U.HASLO, U.FUNKCJE, U.KLASY, M.KODGR, G.FUNKCJE, "
-                                        "G.KLASY, G.KOD, M.%1 FROM UZYT U LEFT JOIN UZGR M ON M.KODUZ = U.KOD "
-                                        "LEFT JOIN GRUPY G ON G.KOD = M.KODGR WHERE U.NAZWA = :N "
-                                        "ORDER BY U.KOD, M.%1")
-                             .arg(membershipId));
+        TypedQuery user(m_db, QStringLiteral("SELECT U.KOD, U.AKTYWNY, U.HASLO, U.FUNKCJE, U.KLASY, M.KODGR, G.FUNKCJE, "
+                                             "G.KLASY, G.KOD, M.%1 FROM UZYT U LEFT JOIN UZGR M ON M.KODUZ = U.KOD "
+                                             "LEFT JOIN GRUPY G ON G.KOD = M.KODGR WHERE U.NAZWA = :N "
+                                             "ORDER BY U.KOD, M.%1")
+                                  .arg(membershipId));
         user.bind(QStringLiteral("N"), name).exec();
         // The digests are compared exactly: lower-case digits never match.
-        if (user.next() && user.value(1).toString() == QLatin1String("T")
-            && digest::userPasswordMatches(user.value(2).toString(), password)) {
-            const int code = user.value(0).toInt();
-            credentials << rights::userCredential(code);
-            QString functionsText = user.value(3).toString();
-            QString groupsText = user.value(4).toString();
+        if (user.next() && user.text(1) == QLatin1String("T") && digest::userPasswordMatches(user.text(2), password)) {
+            const qint64 code = user.integer(0);
+            credentials << rights::userCredential(int(code));
+            QString functionsText = user.text(3);
+            QString groupsText = user.text(4);
             // Only the first user of that name; a later one with the same name has other memberships.
             do {
-                if (user.value(0).toInt() != code)
+                if (user.integer(0) != code)
                     break;
-                if (user.value(9).isNull())
+                if (user.isNull(9))
                     continue;  // no memberships
-                credentials << rights::groupCredential(user.value(5).toInt());
-                if (user.value(8).isNull())
+                credentials << rights::groupCredential(int(user.integer(5)));
+                if (user.isNull(8))
                     continue;  // a membership of a deleted group still carries its credential
-                functionsText += QStringLiteral("\r\n") + user.value(6).toString();
-                groupsText += QStringLiteral("\r\n") + user.value(7).toString();
+                functionsText += QStringLiteral("\r\n") + user.text(6);
+                groupsText += QStringLiteral("\r\n") + user.text(7);
             } while (user.next());
             m_current.userName = name;
-            m_current.userCode = code;
+            m_current.userCode = int(code);
             m_current.functions = memoLines(functionsText);
             m_current.visibleGroups = memoLines(groupsText) << QString();
             ok = true;

@@ -270,9 +270,11 @@ void Database::runPragmas()
             execOrThrow(connection(), QStringLiteral("PRAGMA journal_mode=WAL"), m_location);
         execOrThrow(connection(), QStringLiteral("PRAGMA synchronous=NORMAL"), m_location);
     } else {
-        execOrThrow(connection(), QStringLiteral("SET client_min_messages TO WARNING"), m_location);
-        execOrThrow(connection(), QStringLiteral("SET lock_timeout = %1").arg(m_location.lockTimeoutMs), m_location);
-        execOrThrow(connection(), QStringLiteral("SET statement_timeout = %1").arg(m_location.statementTimeoutMs),
+        // One round trip for the session's settings.
+        execOrThrow(connection(),
+                    QStringLiteral("SET client_min_messages TO WARNING; SET lock_timeout = %1; SET statement_timeout = %2")
+                        .arg(m_location.lockTimeoutMs)
+                        .arg(m_location.statementTimeoutMs),
                     m_location);
     }
 }

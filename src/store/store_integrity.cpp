@@ -5,7 +5,9 @@
 #include "error.h"
 #include "store_messages.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -15,13 +17,17 @@ namespace {
 
 bool indexExists(Database& db, const QString& name)
 {
+    // The name written in by the driver's quoting: a prepared statement
+    // costs a server three round trips, and every opening asks this.
+    QSqlField field(QStringLiteral("n"), QMetaType(QMetaType::QString));
+    field.setValue(name);
+    const QString quoted = db.connection().driver()->formatValue(field);
     QSqlQuery q(db.connection());
     if (db.engine() == Engine::SQLite)
-        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = :n"));
-    else
-        q.prepare(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() AND indexname = lower(:n)"));
-    q.bindValue(QStringLiteral(":n"), name);
-    return q.exec() && q.next();
+        return q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = %1").arg(quoted)) && q.next();
+    return q.exec(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() AND indexname = lower(%1)")
+                      .arg(quoted))
+        && q.next();
 }
 
 QStringList rowsOf(Database& db, const QString& sql)
