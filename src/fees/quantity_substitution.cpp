@@ -161,7 +161,8 @@ CompiledDefinition::CompiledDefinition(const QString& definition) : m_definition
         m_malformed = true;
         return;
     }
-    if (m_definition.contains(QChar(CompiledExpression::slotMark)))
+    // An empty text evaluates to 0 without being read.
+    if (m_definition.isEmpty() || m_definition.contains(QChar(CompiledExpression::slotMark)))
         return;
     QString marked;
     for (qsizetype i = 0; i < m_codes.size(); ++i)

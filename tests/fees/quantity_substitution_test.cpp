@@ -147,4 +147,6 @@ TEST(QuantitySubstitutionTest, CompiledDefinitionAgreesWithTheWrittenOutText)
         compiled += expected.startsWith(QLatin1String("error")) ? 0 : 1;
     }
     EXPECT_GT(compiled, 2000);  // the comparison covered values, not only errors
+    FakeProvider p;
+    EXPECT_EQ(CompiledDefinition(QString()).evaluate(p, 2), 0.0);
 }
