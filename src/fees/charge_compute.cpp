@@ -21,7 +21,6 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 
 namespace fees {
 
@@ -164,19 +163,8 @@ public:
         m_prices = catalogue::pricesOverlapping(db, componentCodes, from, to);
         if (m_uniform)
             m_methods = catalogue::methodsOverlapping(db, componentCodes, from, to);
-        if (m_invoicing) {
-            std::optional<QHash<int, double>> percents;
-            for (const QList<catalogue::PriceRow>& rows : std::as_const(m_prices))
-                for (const catalogue::PriceRow& p : rows) {
-                    if (p.vatRate.isNull() || m_vat.contains(p.vatRate.toInt()))
-                        continue;
-                    if (!percents)
-                        percents = catalogue::vatPercents(db);
-                    const auto found = percents->constFind(p.vatRate.toInt());
-                    m_vat.insert(p.vatRate.toInt(),
-                                 found == percents->cend() ? std::nullopt : std::optional<double>(*found));
-                }
-        }
+        if (m_invoicing)
+            m_vat = catalogue::vatPercents(db);
 
         if (m_invoicing && db.hasColumn(QStringLiteral("OPCJE"), QStringLiteral("OPIE"))) {
             const QVariant opie = Query(db, QStringLiteral("SELECT OPIE FROM OPCJE ORDER BY ID")).scalar();
@@ -397,8 +385,8 @@ private:
             line.price = price.price;
             line.value = lineValue(price.price, line.quantity);
             if (m_invoicing && !price.vatRate.isNull()) {
-                const std::optional<double> percent = m_vat.value(price.vatRate.toInt());
-                if (percent) {
+                const auto percent = m_vat.constFind(price.vatRate.toInt());
+                if (percent != m_vat.cend()) {
                     line.rate = price.vatRate.toInt();
                     line.vat = containedVat(line.value, *percent);
                 }
@@ -416,7 +404,7 @@ private:
     QHash<quint64, QList<ChildComponentRow>> m_childRows;
     QHash<int, QList<catalogue::PriceRow>> m_prices;
     QHash<int, QList<catalogue::MethodRow>> m_methods;
-    QHash<int, std::optional<double>> m_vat;
+    QHash<int, double> m_vat;  // VAT percentages by rate
     QSet<quint64> m_approved;
     QHash<quint64, QList<ApprovedLine>> m_settledApproved;
     std::unique_ptr<PassQuantities> m_charge;

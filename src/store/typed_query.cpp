@@ -75,6 +75,16 @@ QByteArray pgText(const QVariant& value)
     return text.isNull() ? QByteArray("") : text;
 }
 
+// A number in the server's text; 0 for NULL.
+template <class T>
+T fromText(const unsigned char* s, int size)
+{
+    T value = 0;
+    if (s)
+        std::from_chars(reinterpret_cast<const char*>(s), reinterpret_cast<const char*>(s) + size, value);
+    return value;
+}
+
 }  // namespace
 
 TypedQuery::TypedQuery(Database& db, const QString& sql) : m_db(db), m_sql(sql)
@@ -226,11 +236,8 @@ qint64 TypedQuery::integer(int column) const
     if (m_statement)
         return sqlite3_column_int64(m_statement, column);
     int size;
-    const char* s = reinterpret_cast<const char*>(raw(column, &size));
-    qint64 value = 0;
-    if (s)
-        std::from_chars(s, s + size, value);
-    return value;
+    const unsigned char* s = raw(column, &size);
+    return fromText<qint64>(s, size);
 }
 
 double TypedQuery::number(int column) const
@@ -238,11 +245,8 @@ double TypedQuery::number(int column) const
     if (m_statement)
         return sqlite3_column_double(m_statement, column);
     int size;
-    const char* s = reinterpret_cast<const char*>(raw(column, &size));
-    double value = 0;
-    if (s)
-        std::from_chars(s, s + size, value);
-    return value;
+    const unsigned char* s = raw(column, &size);
+    return fromText<double>(s, size);
 }
 
 // Dates and times are read from their text, as both engines give them.
