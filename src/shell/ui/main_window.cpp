@@ -7,6 +7,7 @@
 #include "browser/ui/ui_window_opener.h"
 #include "shell/main_commands.h"
 #include "shell/startup_trace.h"
+#include "shell/ui/startup_watch.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,7 +20,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -28,9 +28,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWindow>
 
-#include <functional>
 #include <memory>
 #include <utility>
 
@@ -83,45 +81,6 @@ QString plain(QString caption)
     if (at >= 0)
         caption.remove(at, 1);
     return caption;
-}
-
-// The login dialog goes over the main window, so the first showing waits
-// until the window is on the screen and painted: the first expose paints at
-// once, and `run` follows through the event queue. A window the system never
-// exposes (started minimised) still logs in, after a second.
-void runWhenOnScreen(QWindow* window, QObject* owner, std::function<void()> run)
-{
-    auto once = std::make_shared<std::function<void()>>(std::move(run));
-    auto fire = [once] {
-        if (auto f = std::exchange(*once, nullptr))
-            f();
-    };
-    if (!window || window->isExposed()) {
-        QMetaObject::invokeMethod(owner, fire, Qt::QueuedConnection);
-        return;
-    }
-    class ExposeWatch : public QObject {
-    public:
-        ExposeWatch(QWindow* w, QObject* owner, std::function<void()> f)
-            : QObject(w), m_window(w), m_owner(owner), m_fire(std::move(f))
-        {
-        }
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            if (watched == m_window && event->type() == QEvent::Expose && m_window->isExposed()) {
-                if (m_owner)
-                    QMetaObject::invokeMethod(m_owner, m_fire, Qt::QueuedConnection);
-                deleteLater();
-            }
-            return false;
-        }
-    private:
-        QWindow* m_window;
-        QPointer<QObject> m_owner;
-        std::function<void()> m_fire;
-    };
-    window->installEventFilter(new ExposeWatch(window, owner, fire));
-    QTimer::singleShot(1000, owner, fire);
 }
 
 }  // namespace
@@ -507,7 +466,8 @@ void TFmMain::showEvent(QShowEvent* event)
     setMinimumSize(200, 120);
     updateDesk();
     m_about->raise();
-    runWhenOnScreen(windowHandle(), this, [this] { runFirstShow(); });
+    // The login dialog goes over the main window: it waits until the window is painted.
+    startup::whenOnScreen(windowHandle(), this, [this] { runFirstShow(); });
 }
 
 void TFmMain::updateDesk()
